@@ -1,0 +1,1 @@
+// filled in by the analysis and settings work
