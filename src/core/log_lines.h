@@ -28,6 +28,8 @@ public:
     explicit LogLineReader(const std::filesystem::path& path);
     // Reads bytes held in memory (they must outlive the reader).
     explicit LogLineReader(std::string_view bytes);
+    // A std::string could be meant as either; say which by passing a path or a string_view.
+    LogLineReader(const std::string&) = delete;
     ~LogLineReader();
     LogLineReader(const LogLineReader&) = delete;
     LogLineReader& operator=(const LogLineReader&) = delete;

@@ -102,6 +102,8 @@ void LogModel::LogFile_read(LogLineReader& lines)
                 r.OnTime = dt_delta(login, readTimestamp(CurrentDateTime));
                 r.OffTime = 0;
             }
+            if (i == n)  // the refresh measures the running boot against the finished ones
+                summary(StatMinBase) = statMin;
             if (r.OnTime < statMin.OnTime && r.OnTime > 0) {
                 statMin.OnTime = r.OnTime;
                 statMin.LogIn = r.LogIn;
@@ -129,7 +131,8 @@ void LogModel::LogFile_read(LogLineReader& lines)
     summary(StatSum).OnTime = saturate32(finishedOnTimeSum_);
     summary(StatSum).OffTime = saturate32(finishedOffTimeSum_);
     summary(StatAvg).OffTime = saturate32(finishedOffTimeSum_ / n);
-    summary(StatMinBase) = summary(StatMin);
+    summary(StatMinBase).OffTime = summary(StatMin).OffTime;
+    summary(StatMinBase).LogOut = summary(StatMin).LogOut;
 
     // The run since the last crash.
     int lastCrash = n - 1;
