@@ -181,7 +181,7 @@ std::string formatDate(std::int64_t number)
     return out;
 }
 
-std::string formatTimestamp(DateTime value)
+CivilDateTime civilFromDateTime(DateTime value)
 {
     std::int64_t days = value / kSecondsPerDay;
     std::int64_t rest = value % kSecondsPerDay;
@@ -193,8 +193,10 @@ std::string formatTimestamp(DateTime value)
     civil.hour = static_cast<int>(rest / 3600);
     civil.minute = static_cast<int>(rest / 60 % 60);
     civil.second = static_cast<int>(rest % 60);
-    return formatTimestamp(civil);
+    return civil;
 }
+
+std::string formatTimestamp(DateTime value) { return formatTimestamp(civilFromDateTime(value)); }
 
 std::string formatTimestamp(const CivilDateTime& civil)
 {

@@ -32,6 +32,7 @@ Clock fixedClock(CivilDateTime at);
 // Days since 30.12.1899 of a calendar date (proleptic Gregorian), and back.
 std::int64_t dayNumber(int year, int month, int day);
 CivilDateTime civilFromDayNumber(std::int64_t dayNumber);
+CivilDateTime civilFromDateTime(DateTime value);
 bool isValidDate(int year, int month, int day);
 
 // Reads exactly "dd.mm.yyyy hh:mm:ss": two-digit day, month, hours, minutes, seconds,

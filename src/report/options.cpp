@@ -1,0 +1,116 @@
+#include "report.h"
+
+#include "core/datetime.h"
+#include "core/paths.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace quomble::report {
+
+namespace {
+
+bool parseInt(std::string_view text, int low, int high, int& value)
+{
+    int parsed = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (ec != std::errc() || end != text.data() + text.size() || parsed < low || parsed > high)
+        return false;
+    value = parsed;
+    return true;
+}
+
+}  // namespace
+
+void printUsage(std::ostream& out)
+{
+    out << "usage: quomble-report [--now \"dd.mm.yyyy hh:mm:ss\"] [--json] [--trend-days N]\n"
+           "                      [--smooth-radius R] [--table boots|days]\n"
+           "                      [--sort C:asc|C:desc ...] [LOGFILE]\n"
+           "\n"
+           "Reads a boot log (default: Quomble.log beside this program) and prints its\n"
+           "statistics: a readable summary, or with --json every figure as one JSON object.\n"
+           "  --now            the local date and time to use instead of the system clock\n"
+           "  --trend-days     days of the per-day trends (default 1)\n"
+           "  --smooth-radius  minutes of the daytime smoothing, 0..1440 (default 60)\n"
+           "  --table          print the boots or days table, tab-separated, header first\n"
+           "  --sort           sort that table by 0-based column C; repeatable, applied in order\n"
+           "Exit status: 0 success, 1 the intake stopped, 2 usage error.\n";
+}
+
+std::optional<Options> parseArguments(int argc, const char* const* argv, std::string& problem)
+{
+    Options options;
+    bool haveLog = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        auto value = [&](std::string_view& out) {
+            if (i + 1 >= argc) {
+                problem = std::string(arg) + " needs a value";
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        std::string_view v;
+        if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--now") {
+            if (!value(v))
+                return std::nullopt;
+            const auto at = parseTimestamp(v);
+            if (!at) {
+                problem = "--now takes \"dd.mm.yyyy hh:mm:ss\"";
+                return std::nullopt;
+            }
+            options.now = civilFromDateTime(*at);
+        } else if (arg == "--trend-days") {
+            if (!value(v) || !parseInt(v, 1, 100'000'000, options.trendDays)) {
+                problem = "--trend-days takes a whole number of at least 1";
+                return std::nullopt;
+            }
+        } else if (arg == "--smooth-radius") {
+            if (!value(v) || !parseInt(v, 0, 1440, options.smoothRadius)) {
+                problem = "--smooth-radius takes a whole number from 0 to 1440";
+                return std::nullopt;
+            }
+        } else if (arg == "--table") {
+            if (!value(v) || (v != "boots" && v != "days")) {
+                problem = "--table takes boots or days";
+                return std::nullopt;
+            }
+            options.table = std::string(v);
+        } else if (arg == "--sort") {
+            const auto colon = value(v) ? v.find(':') : std::string_view::npos;
+            Options::Sort sort{0, true};
+            if (colon == std::string_view::npos || !parseInt(v.substr(0, colon), 0, 5, sort.column) ||
+                (v.substr(colon + 1) != "asc" && v.substr(colon + 1) != "desc")) {
+                problem = "--sort takes C:asc or C:desc";
+                return std::nullopt;
+            }
+            sort.ascending = v.substr(colon + 1) == "asc";
+            options.sorts.push_back(sort);
+        } else if (arg == "--help" || arg == "-h") {
+            problem.clear();
+            return std::nullopt;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            problem = "unknown option " + std::string(arg);
+            return std::nullopt;
+        } else if (!haveLog) {
+            options.logFile = std::string(arg);
+            haveLog = true;
+        } else {
+            problem = "only one LOGFILE can be given";
+            return std::nullopt;
+        }
+    }
+    if (!options.sorts.empty() && !options.table) {
+        problem = "--sort needs --table";
+        return std::nullopt;
+    }
+    if (!haveLog)
+        options.logFile = LogFileNameIn(AppDirOf(runningExecutablePath()));
+    return options;
+}
+
+}  // namespace quomble::report

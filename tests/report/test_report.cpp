@@ -1,0 +1,179 @@
+#include "report.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+using namespace quomble;
+using nlohmann::json;
+
+namespace {
+
+const std::string kSample = std::string(QUOMBLE_TEST_DATA) + "/sample.log";
+
+std::optional<report::Options> parse(std::vector<const char*> args, std::string& problem)
+{
+    args.insert(args.begin(), "quomble-report");
+    return report::parseArguments(static_cast<int>(args.size()), args.data(), problem);
+}
+
+struct ReportRun {
+    int status;
+    std::string out;
+};
+
+ReportRun runReport(const std::string& args)
+{
+    const std::string command = std::string(QUOMBLE_REPORT_EXE) + " " + args + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buffer{};
+    while (const std::size_t got = fread(buffer.data(), 1, buffer.size(), pipe))
+        out.append(buffer.data(), got);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+}  // namespace
+
+TEST(ReportOptions, AcceptsTheDocumentedCommandLine)
+{
+    std::string problem;
+    const auto o = parse({"--now", "07.12.2026 12:00:00", "--json", "--trend-days", "7",
+                          "--smooth-radius", "1440", "--table", "days", "--sort", "3:asc",
+                          "--sort", "0:desc", "my.log"},
+                         problem);
+    ASSERT_TRUE(o) << problem;
+    EXPECT_TRUE(o->json);
+    EXPECT_EQ(o->now->day, 7);
+    EXPECT_EQ(o->now->hour, 12);
+    EXPECT_EQ(o->trendDays, 7);
+    EXPECT_EQ(o->smoothRadius, 1440);
+    EXPECT_EQ(o->table, "days");
+    ASSERT_EQ(o->sorts.size(), 2u);
+    EXPECT_EQ(o->sorts[1].column, 0);
+    EXPECT_FALSE(o->sorts[1].ascending);
+    EXPECT_EQ(o->logFile, "my.log");
+
+    const auto defaults = parse({}, problem);
+    ASSERT_TRUE(defaults);
+    EXPECT_EQ(defaults->trendDays, 1);
+    EXPECT_EQ(defaults->smoothRadius, 60);
+    EXPECT_TRUE(defaults->logFile.ends_with("/Quomble.log"));
+}
+
+TEST(ReportOptions, RejectsUsageErrors)
+{
+    for (const auto& args : std::vector<std::vector<const char*>>{
+             {"--now", "7.12.2026 12:00"},
+             {"--now"},
+             {"--trend-days", "0"},
+             {"--smooth-radius", "1441"},
+             {"--smooth-radius", "-1"},
+             {"--smooth-radius", "60x"},
+             {"--table", "weeks"},
+             {"--table", "boots", "--sort", "3"},
+             {"--table", "boots", "--sort", "9:asc"},
+             {"--sort", "1:asc"},
+             {"--frobnicate"},
+             {"a.log", "b.log"},
+         }) {
+        std::string problem;
+        EXPECT_FALSE(parse(args, problem)) << args[0];
+        EXPECT_FALSE(problem.empty()) << args[0];
+    }
+}
+
+TEST(ReportJson, NamesEveryKeyOfTheContract)
+{
+    const ReportRun run = runReport("--now \"07.12.2026 12:00:00\" --json " + kSample);
+    ASSERT_EQ(run.status, 0);
+    const json j = json::parse(run.out);
+    const std::vector<std::string> keys = {
+        "findings", "error", "CurrentDateTime", "BootCount", "LogoutCount", "CrashCount",
+        "DayCount", "DaysWithOnTime", "BootIndex", "CrashsPerBoot", "CrashsPerDay",
+        "MaxBootsPerDay", "MaxBootFrequency", "boots", "summary", "Label33Hint", "days",
+        "WeekdayTable", "Bootverlauf", "Shutdownverlauf", "Crashverlauf", "BootverlaufGlatt",
+        "ShutdownverlaufGlatt", "CrashverlaufGlatt", "Verlauf", "VerlaufNormiert"};
+    for (const auto& key : keys)
+        EXPECT_TRUE(j.contains(key)) << key;
+    EXPECT_EQ(j.size(), keys.size());
+    EXPECT_TRUE(j["findings"].empty());
+    EXPECT_TRUE(j["error"].is_null());
+    EXPECT_EQ(j["CurrentDateTime"], "07.12.2026 12:00:00");
+    EXPECT_EQ(j["BootCount"], 10);
+    EXPECT_EQ(j["LogoutCount"], 7);
+    EXPECT_EQ(j["CrashCount"], 2);
+    ASSERT_EQ(j["boots"].size(), 10u);
+    EXPECT_EQ(j["boots"][2]["LogOut"], "");
+    EXPECT_EQ(j["boots"][2]["OnTime"], 190);  // a crash lasts until the next login
+    EXPECT_EQ(j["boots"][9]["LogOut"], "07.12.2026 12:00:00");
+    for (const char* name : {"StatMin", "StatMax", "StatSum", "StatAvg", "StatMinBase", "StatSpan",
+                             "StatSinceCrash", "StatCrashFreeAvg", "StatDayAvg",
+                             "StatCrashFreeRun", "StatCrashFreeMax"}) {
+        const json& s = j["summary"][name];
+        EXPECT_TRUE(s.contains("LogIn") && s.contains("LogOut") && s.contains("OnTime") &&
+                    s.contains("OffTime"))
+            << name;
+    }
+    EXPECT_EQ(j["summary"]["StatSinceCrash"]["LogIn"], "04.12.2026 06:30:00");
+    EXPECT_EQ(j["WeekdayTable"].size(), 7u);
+    EXPECT_EQ(j["Verlauf"].size(), 1441u);
+    EXPECT_EQ(j["Label33Hint"].get<std::string>().rfind("between ", 0), 0u);
+}
+
+TEST(ReportJson, FindingsAndErrorsAreReported)
+{
+    const auto dir = std::filesystem::temp_directory_path() / "quomble-report-test";
+    std::filesystem::create_directories(dir);
+    const auto log = dir / "faulty.log";
+    std::ofstream(log, std::ios::binary) << "07.12.2026 08:00:00 07.12.2026 07:00:00\r\n"
+                                            "07.12.2026 09:00:00\r\n"
+                                            "07.12.2026 10:00:00 \r\n";
+    ReportRun run = runReport("--now \"07.12.2026 12:00:00\" --json " + log.string());
+    ASSERT_EQ(run.status, 0);
+    json j = json::parse(run.out);
+    EXPECT_EQ(j["findings"], json({"Error in line : 1 - (logout not later as login)",
+                                   "Error in line : 2 - not a correct Log-Entry"}));
+
+    std::ofstream(log, std::ios::binary) << "07.12.2026 08:00:00 \r\n\r\n07.12.2026 10:00:00 \r\n";
+    run = runReport("--json " + log.string());
+    EXPECT_EQ(run.status, 1);
+    j = json::parse(run.out);
+    EXPECT_EQ(j["error"], "'' is not a valid date and time");
+    EXPECT_FALSE(j.contains("boots"));
+
+    std::ofstream(log, std::ios::binary | std::ios::trunc).flush();
+    run = runReport("--json " + log.string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(json::parse(run.out)["error"], "LogFile is empty!");
+
+    run = runReport("--json " + (dir / "missing.log").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(json::parse(run.out)["error"], "LogFile not avaiable!");
+
+    EXPECT_EQ(runReport("--trend-days 0 " + kSample).status, 2);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ReportText, ReadsLikeTheMainWindow)
+{
+    const ReportRun run = runReport("--now \"07.12.2026 12:00:00\" " + kSample);
+    ASSERT_EQ(run.status, 0);
+    for (const char* expected :
+         {"first log of 28.11.2026 at 08:12:40 o'clock, thus before",
+          "current boot of 07.12.2026 at 09:30:00 o'clock, thus before",
+          "last crash on 04.12.2026 at 06:30:00 o'clock, thus before",
+          "Altogether 10 times booted on", "Altogether 2 times crashed and 7 times shutdowned.",
+          "crashs per boot and", "sum of all OffTimes"}) {
+        EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
+    }
+    EXPECT_NE(run.out.find("0 days, 2:30:00"), std::string::npos);  // the current boot
+    EXPECT_NE(run.out.find("0.200 crashs per boot"), std::string::npos);
+}
