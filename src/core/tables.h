@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/model.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quomble {
+
+// The two tables of the log data window: their texts, their row order and their sort.
+enum class LogTable { Boots, Days };
+
+int columnCount(LogTable table);
+
+// A cell as the window writes it, trailing blank included: boots table row `record`
+// shows BootList[record], days table row `record` shows DayList[record].
+std::string cellText(const LogModel& model, LogTable table, int record, int column);
+// The same cell as the sort compares it: numbers padded with leading zeros to 20
+// characters, weekdays prefixed with their number (Monday "1Monday").
+std::string sortText(const LogModel& model, LogTable table, int record, int column);
+
+// "Monday" for "Mo" ... "Sunday" for "Su"; "" for anything else.
+std::string weekdayLongName(std::string_view code);
+
+// Row order and sort marks of one table. Rows are 1-based like the window's data rows.
+class TableOrder {
+public:
+    explicit TableOrder(LogTable table);
+
+    // Log order again, marks reset ("." on Nr., the degree sign on all others), the last
+    // row selected.
+    void fill(const LogModel& model);
+
+    LogTable table() const { return table_; }
+    int rowCount() const { return static_cast<int>(records_.size()); }
+    int record(int row) const { return records_[static_cast<std::size_t>(row - 1)]; }
+    int selectedRow() const { return selectedRow_; }
+    void select(int row) { selectedRow_ = row; }
+
+    // The header text, ending in its sort mark: "." (next press sorts descending) or
+    // the degree sign (next press sorts ascending). UTF-8.
+    std::string header(int column) const;
+    bool nextPressAscending(int column) const { return nextAscending_[static_cast<std::size_t>(column)]; }
+
+    // A press on the header: turns the mark and sorts that way. Returns the direction.
+    bool press(const LogModel& model, int column);
+    // Sorts the rows by a column; the selected record stays selected.
+    void sortRowsByColumn(const LogModel& model, int column, bool ascending);
+
+private:
+    LogTable table_;
+    std::vector<std::int32_t> records_;
+    std::vector<bool> nextAscending_;
+    int selectedRow_ = 0;
+};
+
+}  // namespace quomble
