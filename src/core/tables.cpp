@@ -144,9 +144,14 @@ std::string TableOrder::header(int column) const
 bool TableOrder::press(const LogModel& model, int column)
 {
     const bool ascending = nextPressAscending(column);
+    sortAs(model, column, ascending);
+    return ascending;
+}
+
+void TableOrder::sortAs(const LogModel& model, int column, bool ascending)
+{
     nextAscending_[static_cast<std::size_t>(column)] = !ascending;
     sortRowsByColumn(model, column, ascending);
-    return ascending;
 }
 
 void TableOrder::sortRowsByColumn(const LogModel& model, int column, bool ascending)

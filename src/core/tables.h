@@ -45,6 +45,8 @@ public:
 
     // A press on the header: turns the mark and sorts that way. Returns the direction.
     bool press(const LogModel& model, int column);
+    // Sorts as a press in that direction would, leaving the mark as such a press does.
+    void sortAs(const LogModel& model, int column, bool ascending);
     // Sorts the rows by a column; the selected record stays selected.
     void sortRowsByColumn(const LogModel& model, int column, bool ascending);
 

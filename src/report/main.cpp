@@ -23,7 +23,10 @@ int main(int argc, char** argv)
     if (outcome.error)
         std::cerr << "quomble-report: " << *outcome.error << '\n';
 
-    if (options->json)
+    if (options->table) {
+        if (!outcome.error)
+            report::writeTable(std::cout, model, *options);
+    } else if (options->json)
         report::writeJson(std::cout, model, outcome);
     else
         report::writeText(std::cout, model, outcome, *options);

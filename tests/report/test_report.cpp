@@ -177,3 +177,24 @@ TEST(ReportText, ReadsLikeTheMainWindow)
     EXPECT_NE(run.out.find("0 days, 2:30:00"), std::string::npos);  // the current boot
     EXPECT_NE(run.out.find("0.200 crashs per boot"), std::string::npos);
 }
+
+TEST(ReportTable, PrintsTheWindowsTableAfterTheSorts)
+{
+    ReportRun run = runReport("--now \"07.12.2026 12:00:00\" --table boots --sort 3:asc " + kSample);
+    ASSERT_EQ(run.status, 0);
+    std::istringstream lines(run.out);
+    std::string header, first, second;
+    std::getline(lines, header);
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_EQ(header, "Nr. .\tLogIn \u00B0\tLogOut \u00B0\tOnTime .\tOffTime \u00B0");
+    EXPECT_EQ(first, "9\t06.12.2026 11:11:11\t06.12.2026 11:11:11\t0 / 00:00:00\t0 / 22:18:49");
+    EXPECT_EQ(second, "3\t29.11.2026 09:00:00\t\t0 / 00:03:10\t");  // a crash: blank cells
+
+    run = runReport("--now \"07.12.2026 12:00:00\" --table boots --sort 0:desc --sort 0:asc " + kSample);
+    std::istringstream again(run.out);
+    std::getline(again, header);
+    std::getline(again, first);
+    EXPECT_EQ(header.substr(0, 6), "Nr. .\t");
+    EXPECT_EQ(first.substr(0, 2), "1\t");
+}
