@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <numeric>
+#include <optional>
 
 namespace quomble {
 
@@ -46,11 +47,90 @@ struct SortKey {
         const int c = std::memcmp(a.bytes.data(), b.bytes.data(), std::min(a.size, b.size));
         return c != 0 ? c < 0 : a.size < b.size;
     }
-    friend bool operator==(const SortKey& a, const SortKey& b)
-    {
-        return a.size == b.size && std::memcmp(a.bytes.data(), b.bytes.data(), a.size) == 0;
-    }
 };
+
+// The digits of a timestamp text as one number: its text order is their numeric order,
+// because every such text has the same length and the same separators in the same places.
+std::optional<std::int64_t> timestampDigits(std::string_view text)
+{
+    if (text.size() != 19)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (i == 2 || i == 5 || i == 10 || i == 13 || i == 16)
+            continue;
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// A duration cell padded to 20 characters is "<days, zero-filled to 8>" " / hh:mm:ss ".
+// The zero-filled days compare character by character, '-' below the digits: as base 11.
+std::int64_t paddedDurationKey(std::int32_t days, int hours, int minutes, int seconds)
+{
+    const std::string digits = std::to_string(days);
+    std::int64_t code = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const std::size_t fill = 8 - std::min<std::size_t>(digits.size(), 8);
+        const char c = i < fill ? '0' : digits[i - fill];
+        code = code * 11 + (c == '-' ? 0 : c - '0' + 1);
+    }
+    return code * 86400 + hours * 3600 + minutes * 60 + seconds;
+}
+
+// Sort keys of the boots table's time and duration columns as numbers, ordered exactly as
+// their padded texts; nullopt where a text does not have the usual form.
+std::optional<std::vector<std::int64_t>> numericBootKeys(const LogModel& m, int column)
+{
+    if (column < 1 || column > 4)
+        return std::nullopt;
+    std::vector<std::int64_t> keys(static_cast<std::size_t>(m.BootCount) + 1, 0);
+    for (int rec = 1; rec <= m.BootCount; ++rec) {
+        const BootRecord& r = m.boot(rec);
+        std::int64_t& key = keys[static_cast<std::size_t>(rec)];
+        if (column == 1 || column == 2) {
+            const Timestamp& text = column == 1 ? r.LogIn : r.LogOut;
+            if (text.empty()) {
+                key = -1;  // a single blank sorts before every digit
+                continue;
+            }
+            const auto digits = timestampDigits(text.view());
+            if (!digits)
+                return std::nullopt;
+            key = *digits;
+        } else if (column == 3) {
+            key = paddedDurationKey(r.OnDays, r.OnHours, r.OnMinutes, r.OnSeconds);
+        } else if (r.OffDays == 0 && r.OffHours == 0 && r.OffMinutes == 0 && r.OffSeconds == 0) {
+            key = -1;  // the blank cell of a zero off-time
+        } else {
+            key = paddedDurationKey(r.OffDays, r.OffHours, r.OffMinutes, r.OffSeconds);
+        }
+        if (std::to_string(column == 3 ? r.OnDays : r.OffDays).size() > 8)
+            return std::nullopt;
+    }
+    return keys;
+}
+
+// Ranks from keys: equal keys, equal ranks; rank order is key order.
+template <typename Key>
+void rankRecords(const std::vector<Key>& keys, std::vector<std::int32_t>& rankOfRecord)
+{
+    const int rows = static_cast<int>(keys.size()) - 1;
+    std::vector<std::int32_t> byKey(static_cast<std::size_t>(rows));
+    std::iota(byKey.begin(), byKey.end(), 1);
+    std::sort(byKey.begin(), byKey.end(), [&](std::int32_t a, std::int32_t b) {
+        return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
+    });
+    std::int32_t rank = 0;
+    for (std::size_t i = 0; i < byKey.size(); ++i) {
+        if (i > 0 && keys[static_cast<std::size_t>(byKey[i - 1])] < keys[static_cast<std::size_t>(byKey[i])])
+            ++rank;
+        rankOfRecord[static_cast<std::size_t>(byKey[i])] = rank;
+    }
+}
 
 }  // namespace
 
@@ -163,6 +243,8 @@ void TableOrder::sortRowsByColumn(const LogModel& model, int column, bool ascend
     std::vector<std::int32_t> rankOfRecord(static_cast<std::size_t>(rows) + 1, 0);
     if (column == 0) {
         std::iota(rankOfRecord.begin(), rankOfRecord.end(), 0);  // padded numbers sort as numbers
+    } else if (auto numeric = table_ == LogTable::Boots ? numericBootKeys(model, column) : std::nullopt) {
+        rankRecords(*numeric, rankOfRecord);
     } else {
         std::vector<SortKey> keys(static_cast<std::size_t>(rows) + 1);
         for (int rec = 1; rec <= rows; ++rec) {
@@ -171,18 +253,7 @@ void TableOrder::sortRowsByColumn(const LogModel& model, int column, bool ascend
             k.size = static_cast<std::uint8_t>(std::min(text.size(), k.bytes.size()));
             std::memcpy(k.bytes.data(), text.data(), k.size);
         }
-        std::vector<std::int32_t> byText(static_cast<std::size_t>(rows));
-        std::iota(byText.begin(), byText.end(), 1);
-        std::sort(byText.begin(), byText.end(), [&](std::int32_t a, std::int32_t b) {
-            return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
-        });
-        std::int32_t rank = 0;
-        for (std::size_t i = 0; i < byText.size(); ++i) {
-            if (i > 0 && !(keys[static_cast<std::size_t>(byText[i - 1])] ==
-                           keys[static_cast<std::size_t>(byText[i])]))
-                ++rank;
-            rankOfRecord[static_cast<std::size_t>(byText[i])] = rank;
-        }
+        rankRecords(keys, rankOfRecord);
     }
     std::vector<std::int32_t> keys(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row)

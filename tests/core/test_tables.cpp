@@ -25,7 +25,12 @@ std::string randomLog(std::mt19937& rng, int boots)
         t += static_cast<DateTime>(rng() % 3 == 0 ? 0 : rng() % 20000);
         const std::string login = formatTimestamp(t);
         const int kind = static_cast<int>(rng() % 10);
-        const DateTime on = kind == 0 ? 5 : kind == 1 ? 86400 * 2 + 17 : static_cast<DateTime>(rng() % 30000);
+        if (rng() % 40 == 0)
+            t -= static_cast<DateTime>(rng() % 300000);  // out of order: negative times
+        const DateTime on = kind == 0   ? 5
+                            : kind == 1 ? 86400 * 2 + 17
+                            : kind == 3 ? -static_cast<DateTime>(rng() % 2000000)
+                                        : static_cast<DateTime>(rng() % 30000);
         t += on;
         if (i + 1 < boots && kind == 2)
             text += login + " \r\n";  // a crash
