@@ -17,6 +17,10 @@ struct LogGenOptions {
 
 // Writes a realistic, deterministic log: CR LF lines, a few percent crashes, sessions
 // from seconds to days, some across midnight, the last line open.
+// The same options give the same bytes on every platform and library version: the
+// generator uses its own random numbers and only exact integer and IEEE arithmetic.
+// Throws std::invalid_argument when the boots do not fit into the years (fewer than
+// three seconds per boot) or the options are out of range.
 void writeLog(std::ostream& out, const LogGenOptions& options);
 std::string generateLog(const LogGenOptions& options);
 

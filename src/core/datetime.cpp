@@ -4,6 +4,7 @@
 
 #include <array>
 #include <climits>
+#include <cstring>
 #include <ctime>
 
 namespace quomble {
@@ -166,6 +167,34 @@ DateTime readDate(std::string_view text)
     if (const auto value = parseDateOrTimestamp(text))
         return *value;
     throw IntakeError("'" + quoteForMessage(text) + "' is not a valid date");
+}
+
+std::optional<DateTime> TimestampReader::read(std::string_view text)
+{
+    if (text.size() == 19 && hasDate_ && std::memcmp(text.data(), date_, 10) == 0 && text[10] == ' ' &&
+        text[13] == ':' && text[16] == ':') {
+        const int hour = twoDigits(text.data() + 11);
+        const int minute = twoDigits(text.data() + 14);
+        const int second = twoDigits(text.data() + 17);
+        if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+            return std::nullopt;
+        return dayStart_ + hour * 3600 + minute * 60 + second;
+    }
+    const auto value = parseTimestamp(text);
+    if (value) {
+        std::memcpy(date_, text.data(), 10);
+        dayStart_ = *value - (twoDigits(text.data() + 11) * 3600 + twoDigits(text.data() + 14) * 60 +
+                              twoDigits(text.data() + 17));
+        hasDate_ = true;
+    }
+    return value;
+}
+
+DateTime TimestampReader::readOrThrow(std::string_view text)
+{
+    if (const auto value = read(text))
+        return *value;
+    return readTimestamp(text);  // throws with the message of an unreadable timestamp
 }
 
 std::string formatDate(std::int64_t number)

@@ -48,6 +48,21 @@ std::optional<DateTime> parseDateOrTimestamp(std::string_view text);
 DateTime readTimestamp(std::string_view text);
 DateTime readDate(std::string_view text);
 
+// Reads log timestamps exactly as parseTimestamp does, but remembers the last date it
+// read: consecutive lines mostly share their date, and the calendar check and the day
+// number are the costly part of a timestamp.
+class TimestampReader {
+public:
+    std::optional<DateTime> read(std::string_view text);
+    // Throws IntakeError like readTimestamp.
+    DateTime readOrThrow(std::string_view text);
+
+private:
+    char date_[10] = {};
+    DateTime dayStart_ = 0;
+    bool hasDate_ = false;
+};
+
 std::string formatDate(std::int64_t dayNumber);             // "dd.mm.yyyy"
 std::string formatTimestamp(DateTime value);                 // "dd.mm.yyyy hh:mm:ss"
 std::string formatTimestamp(const CivilDateTime& civil);     // same, from calendar parts

@@ -39,8 +39,9 @@ const std::array<const char*, 16> kFigureCaptions = {
 
 FigureTable figureTable(const LogModel& m)
 {
-    FigureTable t{};
-    t[0] = {"day", "hou", "min", "sec"};
+    FigureTable t;  // the strings start empty
+    using Row = std::array<std::string, 4>;
+    t[0] = Row{"day", "hou", "min", "sec"};
     if (!m.hasBoots())
         return t;
     t[1] = onCells(m.summary(StatSpan));
@@ -50,7 +51,7 @@ FigureTable figureTable(const LogModel& m)
     t[4] = onCells(m.summary(StatCrashFreeMax));
     t[5] = onCells(m.summary(StatCrashFreeAvg));
     t[6] = m.CrashCount > 0 ? onCells(m.summary(StatSinceCrash))
-                            : std::array<std::string, 4>{"-", "-", "-", "-"};
+                            : Row{"-", "-", "-", "-"};
     t[7] = offCells(m.summary(StatCrashFreeAvg));
     t[8] = onCells(m.summary(StatMin));
     t[9] = onCells(m.summary(StatAvg));

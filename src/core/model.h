@@ -34,7 +34,9 @@ public:
     // --- Day list and analysis (once, after the first refresh) ------------------------
     void BC_Array_fuellen();
     // The on-time per daytime curve; progress receives the shown percentage whenever it
-    // changes. Runs once: a second call does nothing.
+    // changes. Runs only while DaytimePending is set and clears it itself, so a second
+    // call does nothing (clearing it again in the caller is harmless). BC_Array_fuellen
+    // resets the curve and sets DaytimePending again.
     void Verlauf_berechnen(const std::function<void(int percent)>& progress = {});
     void BootGlaettung_berechnen(int TrendDays);
     void BootverlaufGlaettung_berechnen(int SmoothRadius);
@@ -78,7 +80,7 @@ public:
     MinuteTable ShutdownverlaufGlatt{};
     MinuteTable CrashverlaufGlatt{};
     MinuteTable Einzelverlauf{};
-    bool DaytimePending = true;  // the on-time curve has not been computed yet
+    bool DaytimePending = true;  // the on-time curve has not been computed yet (see above)
 
 private:
     void refreshCurrentBoot();

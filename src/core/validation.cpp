@@ -7,6 +7,7 @@
 
 namespace quomble {
 
+
 std::string Finding::text() const
 {
     const std::string n = std::to_string(line);
@@ -29,6 +30,7 @@ std::vector<Finding> LogFileCheck(LogLineReader& lines)
     std::uint64_t n = 0;
     DateTime lastLogin = kZeroDateTime;
     DateTime lastLogout = kZeroDateTime;
+    TimestampReader timestamps;
     LogLine line;
     while (lines.next(line)) {
         ++n;
@@ -43,11 +45,11 @@ std::vector<Finding> LogFileCheck(LogLineReader& lines)
                       : std::string_view{};
 
         bool readable = false;
-        if (const auto in = parseTimestamp(login)) {
+        if (const auto in = timestamps.read(login)) {
             lastLogin = *in;
             readable = true;
             if (len >= 23) {
-                if (const auto out = parseTimestamp(logout))
+                if (const auto out = timestamps.read(logout))
                     lastLogout = *out;
                 else
                     readable = false;

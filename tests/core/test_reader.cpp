@@ -282,7 +282,7 @@ TEST(Reader, IntakeErrorsStopWithTheirOwnText)
     EXPECT_EQ(intakeError(logText({"07.12.2026 08:00:00 07.12.2026 8:00", "07.12.2026 09:00:00 "})),
               "'07.12.2026 8:00' is not a valid date and time");
     EXPECT_EQ(intakeError(std::string("07.12.2026 08:00:00 \r\n07.12.2026\0\x01", 34)),
-              "'07.12.2026??' is not a valid date and time");
+              "'07.12.2026?\?' is not a valid date and time");
 }
 
 TEST(Reader, LastLineLogoutIsReadEvenWhenReplaced)
