@@ -1,1 +1,281 @@
-// filled in by the analysis and settings work
+#include "core/settings.h"
+
+#include <algorithm>
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+namespace quomble {
+
+namespace {
+
+constexpr std::size_t kKeyLength = 8;  // seven characters and "="
+// No meaningful line comes near this; longer ones are skipped whole, so the loop never
+// holds more than this much of a damaged file in memory.
+constexpr std::size_t kLongestLine = 4096;
+
+std::int32_t clampTo(std::int32_t value, std::int32_t low, std::int32_t high)
+{
+    return std::clamp(value, low, high);
+}
+
+std::int32_t pageOrZero(std::int32_t page, std::int32_t count)
+{
+    return page >= 0 && page < count ? page : 0;
+}
+
+void appendLine(std::string& out, std::string_view key, std::int64_t value)
+{
+    out += key;
+    out += '=';
+    out += std::to_string(value);
+    out += "\r\n";
+}
+
+}  // namespace
+
+std::optional<std::int32_t> strictDecimal(std::string_view text)
+{
+    bool negative = false;
+    if (!text.empty() && text.front() == '-') {
+        negative = true;
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    // Accumulate the magnitude in 64 bits; stop as soon as it leaves the 32-bit range.
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > kLimit)
+            return std::nullopt;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int32_t> settingsValue(std::string_view line, std::string_view key)
+{
+    if (line.size() < kKeyLength || key.size() + 1 != kKeyLength)
+        return std::nullopt;
+    if (line.substr(0, key.size()) != key || line[key.size()] != '=')
+        return std::nullopt;
+    return strictDecimal(line.substr(kKeyLength));
+}
+
+bool forEachSettingsLine(const std::filesystem::path& file,
+                         const std::function<void(std::string_view line)>& onLine)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        return false;
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return false;
+    std::string line;
+    bool overlong = false;
+    bool pendingCr = false;  // a CR was the last character: an LF right after it belongs to it
+    auto finish = [&] {
+        if (!overlong)
+            onLine(line);
+        line.clear();
+        overlong = false;
+    };
+    std::streambuf* buffer = in.rdbuf();
+    bool any = false;  // characters since the last line end
+    for (int c = buffer->sbumpc(); c != std::char_traits<char>::eof(); c = buffer->sbumpc()) {
+        if (c == '\n' && pendingCr) {
+            pendingCr = false;
+            continue;
+        }
+        pendingCr = false;
+        if (c == '\r' || c == '\n') {
+            pendingCr = c == '\r';
+            finish();
+            any = false;
+            continue;
+        }
+        any = true;
+        if (line.size() < kLongestLine)
+            line.push_back(static_cast<char>(c));
+        else
+            overlong = true;
+    }
+    if (any)
+        finish();
+    return true;
+}
+
+std::array<bool, kDiagramOptionCount> Settings::initialOptions()
+{
+    std::array<bool, kDiagramOptionCount> options{};
+    for (std::size_t i = 0; i < options.size(); ++i)
+        options[i] = kDiagramOptionKeys[i].initial;
+    return options;
+}
+
+void Settings::readMain(const std::filesystem::path& file)
+{
+    RotationHours = 0;
+    SmoothRadius = 60;
+    TrendDays = 1;
+    SlotDays = 1;
+    LogDataPageIndex = 0;
+    DiagramsPageIndex = 0;
+    forEachSettingsLine(file, [this](std::string_view line) {
+        if (auto v = settingsValue(line, "scroll1"))
+            RotationHours = *v;
+        else if (auto v = settingsValue(line, "gradius"))
+            SmoothRadius = *v;
+        else if (auto v = settingsValue(line, "tradius"))
+            TrendDays = *v;
+        else if (auto v = settingsValue(line, "view_a1"))
+            SlotDays = *v;
+        else if (auto v = settingsValue(line, "pos_a_x"))
+            MainPlace = WindowPlace{*v, MainPlace ? MainPlace->top : 0};
+        else if (auto v = settingsValue(line, "pos_a_y"))
+            MainPlace = WindowPlace{MainPlace ? MainPlace->left : 0, *v};
+        else if (auto v = settingsValue(line, "tab_c_l"))
+            LogDataPageIndex = *v;
+        else if (auto v = settingsValue(line, "tab_d_l"))
+            DiagramsPageIndex = *v;
+    });
+    clampToRanges();
+}
+
+void Settings::readLogData(const std::filesystem::path& file)
+{
+    forEachSettingsLine(file, [this](std::string_view line) {
+        if (auto v = settingsValue(line, "pos_c_x"))
+            LogDataPlace = WindowPlace{*v, LogDataPlace ? LogDataPlace->top : 0};
+        else if (auto v = settingsValue(line, "pos_c_y"))
+            LogDataPlace = WindowPlace{LogDataPlace ? LogDataPlace->left : 0, *v};
+    });
+    clampToRanges();
+}
+
+void Settings::readDiagrams(const std::filesystem::path& file,
+                            const std::function<void(DiagramOption)>& toggle)
+{
+    DiagramsRect = WindowRect{0, 0, 620, 420};
+    forEachSettingsLine(file, [&](std::string_view line) {
+        if (auto v = settingsValue(line, "pos_d_x"))
+            DiagramsRect.left = *v;
+        else if (auto v = settingsValue(line, "pos_d_y"))
+            DiagramsRect.top = *v;
+        else if (auto v = settingsValue(line, "pos_d_h"))
+            DiagramsRect.height = *v;
+        else if (auto v = settingsValue(line, "pos_d_w"))
+            DiagramsRect.width = *v;
+        if (line.size() != kKeyLength + 1)
+            return;
+        for (std::size_t i = 0; i < kDiagramOptionKeys.size(); ++i) {
+            const DiagramOptionKey& k = kDiagramOptionKeys[i];
+            // Only the value opposite to the start state does anything.
+            if (line.substr(0, 7) == k.key && line[7] == '=' && line[8] == (k.initial ? '0' : '1')) {
+                const auto which = static_cast<DiagramOption>(i);
+                if (toggle)
+                    toggle(which);
+                else
+                    Options[i] = !Options[i];
+                break;
+            }
+        }
+    });
+    clampToRanges();
+}
+
+void Settings::fitToDayCount(std::int32_t dayCount)
+{
+    const std::int32_t days = std::max<std::int32_t>(dayCount, 1);
+    TrendDays = clampTo(TrendDays, 1, days);
+    SlotDays = clampTo(SlotDays, 1, days);
+}
+
+void Settings::clampToRanges()
+{
+    RotationHours = clampTo(RotationHours, kRotationHoursMin, kRotationHoursMax);
+    SmoothRadius = clampTo(SmoothRadius, 0, kSmoothRadiusMax);
+    TrendDays = std::max<std::int32_t>(TrendDays, 1);
+    SlotDays = std::max<std::int32_t>(SlotDays, 1);
+    LogDataPageIndex = pageOrZero(LogDataPageIndex, kLogDataPageCount);
+    DiagramsPageIndex = pageOrZero(DiagramsPageIndex, kDiagramsPageCount);
+    auto clampPlace = [](WindowPlace& p) {
+        p.left = clampTo(p.left, -kWindowExtentMax, kWindowExtentMax);
+        p.top = clampTo(p.top, -kWindowExtentMax, kWindowExtentMax);
+    };
+    if (MainPlace)
+        clampPlace(*MainPlace);
+    if (LogDataPlace)
+        clampPlace(*LogDataPlace);
+    DiagramsRect.left = clampTo(DiagramsRect.left, -kWindowExtentMax, kWindowExtentMax);
+    DiagramsRect.top = clampTo(DiagramsRect.top, -kWindowExtentMax, kWindowExtentMax);
+    DiagramsRect.width = clampTo(DiagramsRect.width, kDiagramsMinSize, kWindowExtentMax);
+    DiagramsRect.height = clampTo(DiagramsRect.height, kDiagramsMinSize, kWindowExtentMax);
+}
+
+std::string Settings::text(std::string_view versionText) const
+{
+    std::string out;
+    out.reserve(600);
+    out += "[QuombleView ";
+    out += versionText;
+    out += "]\r\n";
+    appendLine(out, "scroll1", RotationHours);
+    appendLine(out, "gradius", SmoothRadius);
+    appendLine(out, "tradius", TrendDays);
+    appendLine(out, "view_a1", SlotDays);
+    const WindowPlace main = MainPlace.value_or(WindowPlace{});
+    appendLine(out, "pos_a_x", main.left);
+    appendLine(out, "pos_a_y", main.top);
+    appendLine(out, "pos_b_x", AboutPlace.left);
+    appendLine(out, "pos_b_y", AboutPlace.top);
+    const WindowPlace logData = LogDataPlace.value_or(WindowPlace{});
+    appendLine(out, "pos_c_x", logData.left);
+    appendLine(out, "pos_c_y", logData.top);
+    appendLine(out, "pos_d_x", DiagramsRect.left);
+    appendLine(out, "pos_d_y", DiagramsRect.top);
+    appendLine(out, "pos_d_w", DiagramsRect.width);
+    appendLine(out, "pos_d_h", DiagramsRect.height);
+    appendLine(out, "tab_c_l", LogDataPageIndex);
+    appendLine(out, "tab_d_l", DiagramsPageIndex);
+    for (std::size_t i = 0; i < kDiagramOptionKeys.size(); ++i)
+        appendLine(out, kDiagramOptionKeys[i].key, Options[i] ? 1 : 0);
+    return out;
+}
+
+void Settings::write(const std::filesystem::path& file, std::string_view versionText) const
+{
+    const std::string content = text(versionText);
+    std::filesystem::path temp = file;
+    temp += ".tmp";
+    auto fail = [&](const std::string& reason) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        throw SettingsWriteError("Settings file could not be written: " + file.string() +
+                                 (reason.empty() ? std::string() : " (" + reason + ")"));
+    };
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            fail("cannot create " + temp.filename().string());
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.flush();
+        if (!out)
+            fail("write error");
+        out.close();
+        if (out.fail())
+            fail("write error");
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, file, ec);
+    if (ec)
+        fail(ec.message());
+}
+
+}  // namespace quomble

@@ -1,1 +1,283 @@
+#include "core/settings.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace quomble;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("quomble_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        ini_ = dir_ / "Quomble.ini";
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir_, ec);
+    }
+    void put(const std::string& content) const
+    {
+        std::ofstream(ini_, std::ios::binary) << content;
+    }
+    std::string contents() const
+    {
+        std::ifstream in(ini_, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    fs::path dir_;
+    fs::path ini_;
+};
+
+std::vector<std::string> splitCrLf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "text must end in CR LF";
+    return lines;
+}
+
+}  // namespace
+
+TEST(SettingsValue, StrictDecimalAndExactKey)
+{
+    EXPECT_EQ(settingsValue("gradius=120", "gradius"), 120);
+    EXPECT_EQ(settingsValue("scroll1=-5", "scroll1"), -5);
+    EXPECT_EQ(settingsValue("pos_a_x=-2147483648", "pos_a_x"), INT32_MIN);
+    EXPECT_EQ(settingsValue("pos_a_x=2147483647", "pos_a_x"), INT32_MAX);
+    // Rejected values keep the default.
+    for (const char* bad : {"gradius=", "gradius= 5", "gradius=5 ", "gradius=abc", "gradius=-",
+                            "gradius=+5", "gradius=1e3", "gradius=2147483648", "gradius=99999999999999999999"})
+        EXPECT_EQ(settingsValue(bad, "gradius"), std::nullopt) << bad;
+    // The key is compared exactly: case, blanks, shorter lines.
+    EXPECT_EQ(settingsValue("Gradius=5", "gradius"), std::nullopt);
+    EXPECT_EQ(settingsValue(" gradius=5", "gradius"), std::nullopt);
+    EXPECT_EQ(settingsValue("gradius =5", "gradius"), std::nullopt);
+    EXPECT_EQ(settingsValue("gradius", "gradius"), std::nullopt);
+    EXPECT_EQ(settingsValue("gradiusX=5", "gradius"), std::nullopt);
+}
+
+TEST_F(SettingsFile, LineLoopKnowsEveryLineEnd)
+{
+    put("a\r\nb\nc\rd\r\n\r\ne");
+    std::vector<std::string> seen;
+    EXPECT_TRUE(forEachSettingsLine(ini_, [&](std::string_view l) { seen.emplace_back(l); }));
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+
+    // An overlong line is skipped whole, not cut into something that might match.
+    put("gradius=" + std::string(5000, '0') + "7\r\ngradius=9\r\n");
+    Settings s;
+    s.readMain(ini_);
+    EXPECT_EQ(s.SmoothRadius, 9);
+
+    EXPECT_FALSE(forEachSettingsLine(dir_ / "missing.ini", [](std::string_view) { FAIL(); }));
+}
+
+TEST_F(SettingsFile, MissingFileGivesDefaults)
+{
+    Settings s;
+    s.SmoothRadius = 7;  // the main reader sets its defaults before it looks for the file
+    s.readMain(ini_);
+    s.readLogData(ini_);
+    s.readDiagrams(ini_);
+    EXPECT_EQ(s.RotationHours, 0);
+    EXPECT_EQ(s.SmoothRadius, 60);
+    EXPECT_EQ(s.TrendDays, 1);
+    EXPECT_EQ(s.SlotDays, 1);
+    EXPECT_EQ(s.LogDataPageIndex, 0);
+    EXPECT_EQ(s.DiagramsPageIndex, 0);
+    EXPECT_FALSE(s.MainPlace);
+    EXPECT_FALSE(s.LogDataPlace);
+    EXPECT_EQ(s.DiagramsRect, (WindowRect{0, 0, 620, 420}));
+    EXPECT_EQ(s.Options, Settings::initialOptions());
+    EXPECT_FALSE(s.option(DiagramOption::AutosizeYAxis));
+    EXPECT_TRUE(s.option(DiagramOption::View3D));
+}
+
+TEST_F(SettingsFile, WriterWritesThirtyThreeLinesInOrder)
+{
+    Settings s;
+    s.RotationHours = -3;
+    s.MainPlace = WindowPlace{100, 200};
+    s.AboutPlace = {5, 6};
+    s.setOption(DiagramOption::View3D, false);
+    s.setOption(DiagramOption::AutosizeYAxis, true);
+    const auto lines = splitCrLf(s.text("3.9"));
+    const std::vector<std::string> expected{
+        "[QuombleView 3.9]", "scroll1=-3", "gradius=60", "tradius=1", "view_a1=1", "pos_a_x=100",
+        "pos_a_y=200", "pos_b_x=5", "pos_b_y=6", "pos_c_x=0", "pos_c_y=0", "pos_d_x=0", "pos_d_y=0",
+        "pos_d_w=620", "pos_d_h=420", "tab_c_l=0", "tab_d_l=0", "op_d_3d=0", "op_d_b_=1",
+        "op_d_bt=1", "op_d_c_=1", "op_d_ct=1", "op_d_e_=1", "op_d_et=1", "op_d_bf=1", "op_dbft=1",
+        "op_d_cf=1", "op_dcft=1", "op_d_ay=1", "op_d_gs=1", "op_d_bo=1", "op_d_sd=1", "op_d_cr=1"};
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(SettingsFile, RoundTripRestoresEverything)
+{
+    Settings out;
+    out.RotationHours = 23;
+    out.SmoothRadius = 0;
+    out.TrendDays = 7;
+    out.SlotDays = 30;
+    out.LogDataPageIndex = 1;
+    out.DiagramsPageIndex = 5;
+    out.MainPlace = WindowPlace{-8, 12};
+    out.LogDataPlace = WindowPlace{300, 400};
+    out.DiagramsRect = {10, 20, 800, 600};
+    for (int i = 0; i < kDiagramOptionCount; i += 3)
+        out.Options[static_cast<std::size_t>(i)] = !out.Options[static_cast<std::size_t>(i)];
+    out.write(ini_, "3.9");
+
+    Settings in;
+    in.readMain(ini_);
+    in.readLogData(ini_);
+    in.readDiagrams(ini_);
+    in.fitToDayCount(100);
+    EXPECT_EQ(in.RotationHours, 23);
+    EXPECT_EQ(in.SmoothRadius, 0);
+    EXPECT_EQ(in.TrendDays, 7);
+    EXPECT_EQ(in.SlotDays, 30);
+    EXPECT_EQ(in.LogDataPageIndex, 1);
+    EXPECT_EQ(in.DiagramsPageIndex, 5);
+    EXPECT_EQ(in.MainPlace, (WindowPlace{-8, 12}));
+    EXPECT_EQ(in.LogDataPlace, (WindowPlace{300, 400}));
+    EXPECT_EQ(in.DiagramsRect, (WindowRect{10, 20, 800, 600}));
+    EXPECT_EQ(in.Options, out.Options);
+    EXPECT_EQ(contents(), out.text("3.9"));
+    EXPECT_FALSE(fs::exists(dir_ / "Quomble.ini.tmp"));
+}
+
+TEST_F(SettingsFile, OptionLinesOnlySwitchAwayFromTheStartState)
+{
+    auto optionsAfter = [&](const std::string& content) {
+        put(content);
+        Settings s;
+        s.readDiagrams(ini_);
+        return s;
+    };
+    auto s = optionsAfter("op_d_3d=0\r\n");
+    EXPECT_FALSE(s.option(DiagramOption::View3D));
+    auto rest = s.Options;
+    rest[0] = true;
+    EXPECT_EQ(rest, Settings::initialOptions());
+
+    EXPECT_TRUE(optionsAfter("op_d_3d=1\r\n").option(DiagramOption::View3D));
+    EXPECT_FALSE(optionsAfter("op_d_ay=0\r\n").option(DiagramOption::AutosizeYAxis));
+    EXPECT_TRUE(optionsAfter("op_d_ay=1\r\n").option(DiagramOption::AutosizeYAxis));
+    EXPECT_TRUE(optionsAfter("op_d_3d=0\r\nop_d_3d=0\r\n").option(DiagramOption::View3D));
+    EXPECT_TRUE(optionsAfter("op_d_3d=0 \r\nOP_D_3D=0\r\n op_d_3d=0\r\nop_d_3d=00\r\n").option(DiagramOption::View3D));
+    EXPECT_FALSE(optionsAfter("op_dbft=0\r\n").option(DiagramOption::BootFrequencyTrend));
+
+    // With a toggle the reader hands each flip to the window, in file order.
+    put("op_d_cr=0\r\nop_d_gs=0\r\nop_d_cr=0\r\n");
+    std::vector<DiagramOption> flips;
+    Settings t;
+    t.readDiagrams(ini_, [&](DiagramOption o) { flips.push_back(o); });
+    EXPECT_EQ(flips, (std::vector{DiagramOption::Crashs, DiagramOption::Stepped, DiagramOption::Crashs}));
+    EXPECT_EQ(t.Options, Settings::initialOptions());
+}
+
+TEST_F(SettingsFile, ReadersPickOnlyTheirKeysAndTheLastValueWins)
+{
+    put("[Something else]\r\n"
+        "gradius=10\r\n"
+        "Gradius=20\r\n"
+        "gradius=30\r\n"
+        "gradius=junk\r\n"
+        "pos_b_x=77\r\n"
+        "pos_a_y=15\r\n"
+        "pos_d_w=900\r\n"
+        "\r\n");
+    Settings s;
+    s.readMain(ini_);
+    EXPECT_EQ(s.SmoothRadius, 30);
+    EXPECT_EQ(s.MainPlace, (WindowPlace{0, 15}));
+    EXPECT_EQ(s.DiagramsRect.width, 620) << "the main reader does not read the diagrams keys";
+    EXPECT_EQ(s.AboutPlace, (WindowPlace{})) << "pos_b_x is never read";
+    s.readDiagrams(ini_);
+    EXPECT_EQ(s.DiagramsRect, (WindowRect{0, 0, 900, 420}));
+    EXPECT_FALSE(s.LogDataPlace);
+}
+
+TEST_F(SettingsFile, OutOfRangeValuesAreBroughtIntoRange)
+{
+    put("scroll1=99\r\ngradius=-1\r\ntradius=0\r\nview_a1=5000\r\ntab_c_l=2\r\ntab_d_l=-1\r\n"
+        "pos_d_w=-20\r\npos_d_h=2000000000\r\npos_d_x=-2147483648\r\npos_a_x=2147483647\r\n");
+    Settings s;
+    s.readMain(ini_);
+    s.readDiagrams(ini_);
+    EXPECT_EQ(s.RotationHours, 23);
+    EXPECT_EQ(s.SmoothRadius, 0);
+    EXPECT_EQ(s.TrendDays, 1);
+    EXPECT_EQ(s.LogDataPageIndex, 0);
+    EXPECT_EQ(s.DiagramsPageIndex, 0);
+    EXPECT_EQ(s.DiagramsRect.width, kDiagramsMinSize);
+    EXPECT_EQ(s.DiagramsRect.height, kWindowExtentMax);
+    EXPECT_EQ(s.DiagramsRect.left, -kWindowExtentMax);
+    EXPECT_EQ(s.MainPlace->left, kWindowExtentMax);
+    s.fitToDayCount(40);
+    EXPECT_EQ(s.SlotDays, 40);
+    s.fitToDayCount(0);
+    EXPECT_EQ(s.SlotDays, 1);
+    EXPECT_EQ(s.TrendDays, 1);
+
+    put("tab_c_l=1\r\ntab_d_l=5\r\nscroll1=-23\r\ngradius=1440\r\n");
+    s.readMain(ini_);
+    EXPECT_EQ(s.LogDataPageIndex, 1);
+    EXPECT_EQ(s.DiagramsPageIndex, 5);
+    EXPECT_EQ(s.RotationHours, -23);
+    EXPECT_EQ(s.SmoothRadius, 1440);
+}
+
+TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only directories";
+    put("old content\r\n");
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
+    Settings s;
+    EXPECT_THROW(s.write(ini_, "3.9"), SettingsWriteError);
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::replace);
+    EXPECT_EQ(contents(), "old content\r\n");
+}
+
+TEST_F(SettingsFile, WriteIntoMissingDirectoryIsReported)
+{
+    Settings s;
+    try {
+        s.write(dir_ / "gone" / "Quomble.ini", "3.9");
+        FAIL() << "no error";
+    } catch (const SettingsWriteError& e) {
+        EXPECT_NE(std::string(e.what()).find("Quomble.ini"), std::string::npos);
+    }
+}
+
+TEST_F(SettingsFile, RenameFailureLeavesNoTemporaryFile)
+{
+    // A directory in the place of the file: the temporary file is written, the rename fails.
+    fs::create_directories(ini_ / "sub");
+    Settings s;
+    EXPECT_THROW(s.write(ini_, "3.9"), SettingsWriteError);
+    EXPECT_TRUE(fs::is_directory(ini_ / "sub"));
+    EXPECT_FALSE(fs::exists(dir_ / "Quomble.ini.tmp"));
+}

@@ -1,0 +1,56 @@
+#include "app/program.h"
+
+#include "app/instance_guard.h"
+#include "core/paths.h"
+#include "ui/about/tform2.h"
+#include "ui/components/messages.h"
+#include "ui/components/programicon.h"
+#include "ui/logdata/tform4.h"
+#include "ui/main/tform1.h"
+
+#include <QApplication>
+
+namespace quomble {
+
+Program::Program(std::string appDir, Clock clock)
+    : form1_(std::make_unique<TForm1>(std::move(appDir), std::move(clock)))
+{
+}
+
+Program::~Program() = default;
+
+bool Program::start()
+{
+    if (!form1_->FormCreate())
+        return false;
+    form2_ = new TForm2(form1_->VersionText, form1_->BuildText, QString::fromStdString(form1_->LogFileName),
+                        form1_.get());
+    form1_->setAboutWindow(form2_);
+    // The log data and diagrams windows read their settings right after their creation.
+    form4_ = new TForm4(form1_->model(), form1_->settings().LogDataPageIndex, form1_.get());
+    form1_->setLogDataWindow(form4_);
+    QObject::connect(form4_, &TForm4::sortingChanged, form1_.get(),
+                     [form1 = form1_.get()](bool running) { form1->pauseLiveUpdate(running); });
+    form1_->LogDataSettings_read();
+    form1_->DiagramsSettings_read();
+    form1_->setWindowTitle(form1_->applicationTitle());
+    // Hints stay up for a minute: every control with a hint sets its own duration.
+    return true;
+}
+
+int runQuombleView(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    InstanceGuard guard;
+    if (!guard.tryAcquire()) {
+        showMessage(MessageKind::Warning, QStringLiteral("Programm l\u00E4uft bereits!  "));
+        return 0;
+    }
+    QApplication::setWindowIcon(programIcon());
+    Program program(AppDirOf(runningExecutablePath()), systemClock());
+    if (!program.start())
+        return 0;
+    return app.exec();
+}
+
+}  // namespace quomble

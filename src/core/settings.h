@@ -1,0 +1,157 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quomble {
+
+// Quomble.ini: a section line and 32 lines "key=value", each ended by CR LF. One writer
+// writes the whole file at the end; three readers (main, log data and diagrams window)
+// each pick their own keys out of it at start-up. Every key, its default and its range
+// live here.
+
+struct WindowPlace {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    friend bool operator==(const WindowPlace&, const WindowPlace&) = default;
+};
+
+struct WindowRect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    friend bool operator==(const WindowRect&, const WindowRect&) = default;
+};
+
+// The diagram options in the order of their lines in the file.
+enum class DiagramOption : int {
+    View3D,               // "3D view"
+    BootsPerDay,          // "Boots per day"
+    BootTrendPerDay,      // "BootTrend per day"
+    CrashsPerDay,         // "Crashs per day"
+    CrashTrendPerDay,     // "CrashTrend per day"
+    OnTimePerDay,         // "OnTime per day"
+    OnTimePerDayTrend,    // "OnTime per day - Trend"
+    BootFrequency,        // "Bootfrequency "
+    BootFrequencyTrend,   // "Bootfrequency Trend"
+    CrashFrequency,       // "Crashfrequency "
+    CrashFrequencyTrend,  // "Crashfrequency Trend"
+    AutosizeYAxis,        // "autosize Y-axis"
+    Stepped,              // "stepped"
+    Boots,                // "Boots"
+    ShutDowns,            // "ShutDowns"
+    Crashs,               // "Crashs"
+};
+inline constexpr int kDiagramOptionCount = 16;
+
+struct DiagramOptionKey {
+    const char* key;  // 7 characters
+    bool initial;     // the menu item's check mark at start
+};
+inline constexpr std::array<DiagramOptionKey, kDiagramOptionCount> kDiagramOptionKeys{{
+    {"op_d_3d", true},
+    {"op_d_b_", true},
+    {"op_d_bt", true},
+    {"op_d_c_", true},
+    {"op_d_ct", true},
+    {"op_d_e_", true},
+    {"op_d_et", true},
+    {"op_d_bf", true},
+    {"op_dbft", true},
+    {"op_d_cf", true},
+    {"op_dcft", true},
+    {"op_d_ay", false},
+    {"op_d_gs", true},
+    {"op_d_bo", true},
+    {"op_d_sd", true},
+    {"op_d_cr", true},
+}};
+
+// Ranges of the stored values; anything outside is brought into range before use.
+inline constexpr std::int32_t kRotationHoursMin = -23;
+inline constexpr std::int32_t kRotationHoursMax = 23;
+inline constexpr std::int32_t kSmoothRadiusMax = 1440;
+inline constexpr std::int32_t kLogDataPageCount = 2;   // Boots, Days
+inline constexpr std::int32_t kDiagramsPageCount = 6;
+inline constexpr std::int32_t kDiagramsMinSize = 100;  // outer width and height
+inline constexpr std::int32_t kWindowExtentMax = 32767;
+
+// The value of a settings line for one key: the first 8 characters must equal key + "="
+// exactly (case-sensitive, nothing trimmed) and the rest must be a decimal integer
+// ("-" sign allowed, no blanks) within the signed 32-bit range. Anything else: nullopt.
+std::optional<std::int32_t> settingsValue(std::string_view line, std::string_view key);
+
+// Strict decimal conversion: an optional "-", then one or more digits, nothing else,
+// within the signed 32-bit range.
+std::optional<std::int32_t> strictDecimal(std::string_view text);
+
+// The line loop shared by the readers: calls onLine for every line of the file, without
+// its line end (CR LF, LF or CR). A missing file calls nothing and gives false.
+bool forEachSettingsLine(const std::filesystem::path& file,
+                         const std::function<void(std::string_view line)>& onLine);
+
+// A file that could not be written; the text is meant for the user. The old file, if
+// any, is left as it was.
+class SettingsWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Every value the settings file holds, with its default.
+struct Settings {
+    // The main window's values, shared with the diagrams and log data windows.
+    std::int32_t RotationHours = 0;
+    std::int32_t SmoothRadius = 60;
+    std::int32_t TrendDays = 1;
+    std::int32_t SlotDays = 1;
+    std::int32_t LogDataPageIndex = 0;
+    std::int32_t DiagramsPageIndex = 0;
+
+    // Window places in screen coordinates of the outer frame. Empty: placed by the system.
+    std::optional<WindowPlace> MainPlace;
+    WindowPlace AboutPlace;  // written, never read: the About window opens centred
+    std::optional<WindowPlace> LogDataPlace;
+    WindowRect DiagramsRect{0, 0, 620, 420};
+
+    // The check marks of the diagrams window's options.
+    std::array<bool, kDiagramOptionCount> Options = initialOptions();
+
+    bool option(DiagramOption which) const { return Options[static_cast<std::size_t>(which)]; }
+    void setOption(DiagramOption which, bool on) { Options[static_cast<std::size_t>(which)] = on; }
+    static std::array<bool, kDiagramOptionCount> initialOptions();
+
+    // --- The three readers; each reads the whole file and picks out only its keys ------
+    // Main window: sets its six defaults first (also when the file is missing), then reads
+    // scroll1, gradius, tradius, view_a1, pos_a_x, pos_a_y, tab_c_l, tab_d_l, and brings
+    // the values into range (the day-dependent ones see fitToDayCount).
+    void readMain(const std::filesystem::path& file);
+    // Log data window: pos_c_x and pos_c_y; no defaults of its own.
+    void readLogData(const std::filesystem::path& file);
+    // Diagrams window: places it at 0, 0 with 620 x 420 first, reads pos_d_x, pos_d_y,
+    // pos_d_h, pos_d_w, and for each line that is exactly one of the 16 "switch away
+    // from the start state" lines ("op_d_3d=0" ... "op_d_ay=1" ...) calls toggle. Without
+    // a toggle the option's mark in Options is flipped.
+    void readDiagrams(const std::filesystem::path& file,
+                      const std::function<void(DiagramOption)>& toggle = {});
+
+    // TrendDays and SlotDays lie within 1..dayCount (1 when there is no day).
+    void fitToDayCount(std::int32_t dayCount);
+    // Brings every value that has a fixed range into it; page indexes out of range give 0.
+    void clampToRanges();
+
+    // --- The writer ---------------------------------------------------------------------
+    // The 33 lines, each ended by CR LF. A window without a place is written at 0, 0.
+    std::string text(std::string_view versionText) const;
+    // Writes text() to a temporary file beside `file` and renames it over the old one.
+    // Throws SettingsWriteError; the old file then stays untouched.
+    void write(const std::filesystem::path& file, std::string_view versionText) const;
+};
+
+}  // namespace quomble

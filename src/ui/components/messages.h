@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace quomble {
+
+enum class MessageKind { Error, Warning };
+
+// Every message of the program goes through here: an error box (error icon, the text, one
+// Cancel button) or, for the single-instance guard only, a warning box with one OK button.
+// Both are modal and wait until the user closes them.
+void showMessage(MessageKind kind, const QString& text, QWidget* parent = nullptr);
+inline void showError(const QString& text, QWidget* parent = nullptr)
+{
+    showMessage(MessageKind::Error, text, parent);
+}
+
+// Replaces the boxes, e.g. to record the messages instead of waiting for a user.
+// An empty handler brings the boxes back.
+using MessageHandler = std::function<void(MessageKind, const QString&)>;
+void setMessageHandler(MessageHandler handler);
+
+// A text from the core: UTF-8 where it is valid, else single bytes (Windows-1252 logs).
+QString textFromCore(const std::string& text);
+
+}  // namespace quomble

@@ -1,0 +1,103 @@
+#include "ui/logdata/log_table_model.h"
+
+#include <QColor>
+#include <QFont>
+
+namespace quomble {
+
+namespace {
+
+const QColor kGreen(0, 128, 0);
+const QColor kRed(255, 0, 0);
+const QColor kNavy(0, 0, 128);
+
+}  // namespace
+
+LogTableModel::LogTableModel(const LogModel& model, LogTable table, QObject* parent)
+    : QAbstractTableModel(parent), model_(model), order_(table)
+{
+}
+
+const std::vector<int>& LogTableModel::columnWidths(LogTable table)
+{
+    static const std::vector<int> boots = {42, 110, 110, 80, 80};
+    static const std::vector<int> days = {42, 82, 66, 54, 54, 60};
+    return table == LogTable::Boots ? boots : days;
+}
+
+int LogTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : order_.rowCount();
+}
+
+int LogTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : quomble::columnCount(order_.table());
+}
+
+QVariant LogTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const int column = index.column();
+    const bool boots = order_.table() == LogTable::Boots;
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdString(cellText(model_, order_.table(), order_.record(index.row() + 1), column));
+    case Qt::ForegroundRole:
+        if (boots) {
+            if (column == 1 || column == 3)
+                return kGreen;
+            if (column == 2 || column == 4)
+                return kRed;
+        } else {
+            if (column == 3)
+                return kGreen;
+            if (column == 4)
+                return kRed;
+            if (column == 5)
+                return kNavy;
+        }
+        return {};
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignVCenter |
+                                   (!boots && column == 1 ? Qt::AlignLeft : Qt::AlignRight));
+    default:
+        return {};
+    }
+}
+
+QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdString(order_.header(section));
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignCenter);
+    case Qt::FontRole: {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    default:
+        return {};
+    }
+}
+
+void LogTableModel::fill()
+{
+    beginResetModel();
+    order_.fill(model_);
+    endResetModel();
+}
+
+void LogTableModel::rowsReordered()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+}  // namespace quomble

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/model.h"
+#include "core/tables.h"
+
+#include <QAbstractTableModel>
+
+namespace quomble {
+
+// One table of the log data window over the core's row order: one small record per row,
+// the cell texts made only when a cell is drawn, so a million boots stay light.
+class LogTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    LogTableModel(const LogModel& model, LogTable table, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Rebuilds the rows in log order with fresh marks (every showing of the window).
+    void fill();
+    TableOrder& order() { return order_; }
+    const TableOrder& order() const { return order_; }
+    // The rows were reordered (or a mark changed) behind the model's back.
+    void rowsReordered();
+
+    // The design widths of the columns.
+    static const std::vector<int>& columnWidths(LogTable table);
+
+private:
+    const LogModel& model_;
+    TableOrder order_;
+};
+
+}  // namespace quomble

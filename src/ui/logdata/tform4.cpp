@@ -1,0 +1,239 @@
+#include "ui/logdata/tform4.h"
+
+#include "ui/components/busyindicator.h"
+#include "ui/components/labels.h"
+#include "ui/logdata/log_table_model.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <thread>
+
+namespace quomble {
+
+namespace {
+
+constexpr int kFrameWidth = 8;  // the outer width includes a frame of 4 pixels each side
+constexpr int kClientHeight = 374;
+constexpr int kRowHeight = 18;
+
+}  // namespace
+
+TForm4::TForm4(const LogModel& model, int pageIndex, QWidget* parent) : QDialog(parent), model_(model)
+{
+    FormCreate(pageIndex);
+}
+
+TForm4::~TForm4() = default;
+
+QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model, const char* name)
+{
+    auto* grid = new QTableView(page);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setModel(model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setShowGrid(true);
+    grid->setWordWrap(false);
+    grid->setTextElideMode(Qt::ElideNone);
+    // Cells hold their text edge to edge, like the column widths were made for.
+    grid->setStyleSheet(QStringLiteral("QTableView::item { padding: 0px 1px; }"));
+    grid->setSortingEnabled(false);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grid->horizontalHeader()->setDefaultSectionSize(50);
+    grid->horizontalHeader()->setSectionsClickable(true);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setFixedHeight(kRowHeight + 2);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    QPalette palette = grid->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    grid->setPalette(palette);
+    const auto& widths = LogTableModel::columnWidths(model->order().table());
+    for (int c = 0; c < static_cast<int>(widths.size()); ++c)
+        grid->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(grid);
+    return grid;
+}
+
+void TForm4::FormCreate(int pageIndex)
+{
+    setObjectName(QStringLiteral("TForm4"));
+    setWindowTitle(QStringLiteral("LogData"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(QApplication::windowIcon());
+    setFont(sansFont(11));
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Boots"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Days"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(PageControl1);
+
+    boots_ = new LogTableModel(model_, LogTable::Boots, this);
+    days_ = new LogTableModel(model_, LogTable::Days, this);
+    StringAlignGrid1 = makeGrid(TabSheet1, boots_, "StringAlignGrid1");
+    StringAlignGrid2 = makeGrid(TabSheet2, days_, "StringAlignGrid2");
+    Animate1 = new BusyIndicator(TabSheet1);
+    Animate1->setObjectName(QStringLiteral("Animate1"));
+    Animate2 = new BusyIndicator(TabSheet2);
+    Animate2->setObjectName(QStringLiteral("Animate2"));
+
+    connect(StringAlignGrid1->horizontalHeader(), &QHeaderView::sectionPressed, this,
+            [this](int column) { StringAlignGrid1FixedColClick(column); });
+    connect(StringAlignGrid2->horizontalHeader(), &QHeaderView::sectionPressed, this,
+            [this](int column) { StringAlignGrid2FixedColClick(column); });
+
+    PageControl1->setCurrentIndex(pageIndex == 1 ? 1 : 0);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    setFixedHeight(kClientHeight);
+    PageControl1Change();
+}
+
+void TForm4::placeAnimations()
+{
+    // Centred on the page, a whole animation height above the middle; the days page's
+    // one lies 32 pixels further left.
+    const int left = TabSheet1->width() / 2 - Animate1->width() / 2;
+    const int top = TabSheet1->height() / 2 - Animate1->height();
+    Animate1->move(left, top);
+    Animate2->move(left - 32, top);
+}
+
+void TForm4::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    placeAnimations();
+}
+
+void TForm4::PageControl1Change()
+{
+    const int outer = PageControl1->currentIndex() == 0 ? kBootsWidth : kDaysWidth;
+    setFixedWidth(outer - kFrameWidth);
+}
+
+void TForm4::ini_File_read(const std::filesystem::path& iniFile, Settings& settings)
+{
+    settings.readLogData(iniFile);
+    if (!settings.LogDataPlace)
+        return;
+    const QPoint place(settings.LogDataPlace->left, settings.LogDataPlace->top);
+    // A place off every screen (another monitor set-up) is left to the system.
+    const QRect frame(place, QSize(width() + kFrameWidth, height() + 30));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(frame)) {
+            move(place);
+            return;
+        }
+    }
+}
+
+void TForm4::storeSettings(Settings& settings) const
+{
+    settings.LogDataPlace = WindowPlace{x(), y()};
+    settings.LogDataPageIndex = PageControl1->currentIndex();
+}
+
+void TForm4::showModal() { exec(); }
+
+void TForm4::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TForm4::FormShow()
+{
+    (PageControl1->currentIndex() == 0 ? StringAlignGrid1 : StringAlignGrid2)->setFocus();
+    StringGrid_fuellen();
+}
+
+void TForm4::selectAndReveal(QTableView* grid, int row)
+{
+    if (row < 1 || row > grid->model()->rowCount())
+        return;
+    const QModelIndex index = grid->model()->index(row - 1, 0);
+    grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    grid->scrollTo(index, QAbstractItemView::PositionAtBottom);
+}
+
+void TForm4::StringGrid_fuellen()
+{
+    boots_->fill();
+    selectAndReveal(StringAlignGrid1, boots_->order().selectedRow());
+    days_->fill();
+    selectAndReveal(StringAlignGrid2, days_->order().selectedRow());
+}
+
+QString TForm4::Wochentag_lang(const QString& code)
+{
+    return QString::fromStdString(weekdayLongName(code.toStdString()));
+}
+
+void TForm4::StringAlignGrid1FixedColClick(int column) { headerPressed(1, column); }
+void TForm4::StringAlignGrid2FixedColClick(int column) { headerPressed(2, column); }
+
+void TForm4::headerPressed(int table, int column)
+{
+    LogTableModel* model = table == 1 ? boots_ : days_;
+    QWidget* cursorOwner = table == 1 ? TabSheet1 : static_cast<QWidget*>(StringAlignGrid2);
+    cursorOwner->setCursor(Qt::WaitCursor);
+    setWindowTitle(QStringLiteral("Sorting Data..."));
+    const bool ascending = model->order().nextPressAscending(column);
+    StringGrid_sortieren(table, column, ascending);
+    setWindowTitle(QStringLiteral("LogData"));
+    cursorOwner->unsetCursor();
+}
+
+void TForm4::StringGrid_sortieren(int table, int column, bool ascending)
+{
+    LogTableModel* model = table == 1 ? boots_ : days_;
+    QTableView* grid = table == 1 ? StringAlignGrid1 : StringAlignGrid2;
+    BusyIndicator* animation = table == 1 ? Animate1 : Animate2;
+    // Keep the selection of the grid in the order before sorting.
+    const QModelIndex current = grid->selectionModel()->currentIndex();
+    if (current.isValid())
+        model->order().select(current.row() + 1);
+
+    grid->hide();
+    animation->start();
+    emit sortingChanged(true);
+    // The sort runs beside the window's thread, which keeps the animation moving but takes
+    // no input until it is done.
+    QEventLoop wait;
+    std::thread worker([&] {
+        try {
+            model->order().sortAs(model_, column, ascending);
+        } catch (const std::exception&) {
+            // Out of memory: the rows stay a valid order, only not a sorted one.
+        }
+        QMetaObject::invokeMethod(&wait, "quit", Qt::QueuedConnection);
+    });
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    emit sortingChanged(false);
+    animation->stop();
+    grid->show();
+    model->rowsReordered();
+    selectAndReveal(grid, model->order().selectedRow());
+}
+
+}  // namespace quomble

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/model.h"
+#include "core/tables.h"
+#include "ui/main/window_plugs.h"
+
+#include <QDialog>
+
+class QTabWidget;
+class QTableView;
+
+namespace quomble {
+
+class BusyIndicator;
+class LogTableModel;
+
+// The log data window: every boot and every day in two tables on two pages, sortable by
+// any column with a press on its header.
+class TForm4 : public QDialog, public SecondaryWindow {
+    Q_OBJECT
+public:
+    // pageIndex: the page stored in the settings (read by the main window before).
+    TForm4(const LogModel& model, int pageIndex, QWidget* parent = nullptr);
+    ~TForm4() override;
+
+    // --- The main window's plug ----------------------------------------------------------
+    void ini_File_read(const std::filesystem::path& iniFile, Settings& settings) override;
+    void storeSettings(Settings& settings) const override;
+    void showModal() override;
+
+    // --- Operations and handlers -----------------------------------------------------------
+    void StringGrid_fuellen();
+    void PageControl1Change();
+    void StringAlignGrid1FixedColClick(int column);
+    void StringAlignGrid2FixedColClick(int column);
+    // table: 1 boots, 2 days.
+    void StringGrid_sortieren(int table, int column, bool ascending);
+    static QString Wochentag_lang(const QString& code);
+
+    // The outer width the window takes for the active page.
+    static constexpr int kBootsWidth = 462;
+    static constexpr int kDaysWidth = 399;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QTableView* StringAlignGrid1 = nullptr;
+    QTableView* StringAlignGrid2 = nullptr;
+    BusyIndicator* Animate1 = nullptr;
+    BusyIndicator* Animate2 = nullptr;
+    LogTableModel* bootsModel() const { return boots_; }
+    LogTableModel* daysModel() const { return days_; }
+
+signals:
+    // A sort runs (true) or has ended (false); the log data must not change meanwhile.
+    void sortingChanged(bool running);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate(int pageIndex);
+    void FormShow();
+    void headerPressed(int table, int column);
+    void placeAnimations();
+    QTableView* makeGrid(QWidget* page, LogTableModel* model, const char* name);
+    void selectAndReveal(QTableView* grid, int row);
+
+    const LogModel& model_;
+    LogTableModel* boots_ = nullptr;
+    LogTableModel* days_ = nullptr;
+};
+
+}  // namespace quomble

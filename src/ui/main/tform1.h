@@ -1,0 +1,141 @@
+#pragma once
+
+#include "core/datetime.h"
+#include "core/model.h"
+#include "core/settings.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <map>
+#include <string>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace quomble {
+
+class BevelPanel;
+class ClickableLabel;
+class DiagramsWindow;
+class DurationGrid;
+class SecondaryWindow;
+class TForm2;
+
+// The main window: the date line, the figures panel with its duration table, the totals
+// panel, the one-second live update and the popup menu. It owns the log data and the
+// settings; closing it ends the program.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // appDir: the executable's directory with its trailing separator, where Quomble.log
+    // and Quomble.ini lie. clock: "now" for the log reader and the live update.
+    TForm1(std::string appDir, Clock clock, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The creation handler: the whole intake, with its progress in the caption. Returns
+    // false when the program is to end at once (no log file); the window is then not shown.
+    bool FormCreate();
+    // True once the intake ran to its end and the figures are filled.
+    bool intakeComplete() const { return intakeComplete_; }
+
+    // --- Operations -----------------------------------------------------------------
+    void Version_ermitteln();
+    void ini_File_read();
+    void ini_File_write();  // reports a file it cannot write in an error box
+    void Anzeigen();
+    void Aktualisieren();
+
+    // --- Handlers -------------------------------------------------------------------
+    void Timer1Timer();
+    void Hilfe1Click();
+    void Image1Click();
+    void LogDatei1Click();
+    void Diagramm1Click();
+    void Stndigaktualisieren1Click();
+    void EinstellungenbeimBeendenspeichern1Click();
+    void Programmbeenden1Click();
+    void StringAlignGrid1Click();
+    void FormKeyDown(int key);
+
+    // --- The other windows ------------------------------------------------------------
+    void setAboutWindow(TForm2* about);
+    // Until a window is plugged in, its settings keys are kept as read and written back.
+    void setLogDataWindow(SecondaryWindow* window) { logData_ = window; }
+    void setDiagramsWindow(DiagramsWindow* window) { diagrams_ = window; }
+    // The settings readers of the log data and diagrams windows (program entry).
+    void LogDataSettings_read();
+    void DiagramsSettings_read();
+    // While another window works on the log data beside the window's thread (a sort),
+    // the live update waits, so the running boot does not change under it.
+    void pauseLiveUpdate(bool paused);
+
+    // --- Shared values ------------------------------------------------------------------
+    LogModel& model() { return model_; }
+    const LogModel& model() const { return model_; }
+    // RotationHours, SmoothRadius, TrendDays, SlotDays, the page indexes and all keys.
+    Settings& settings() { return settings_; }
+    const QString& applicationTitle() const { return applicationTitle_; }
+
+    QString VersionText;
+    QString BuildText;
+    std::string AppDir;
+    std::string LogFileName;
+    std::string IniFileName;
+    bool FirstShowPending = true;
+
+    // --- Controls -----------------------------------------------------------------------
+    QLabel* label(int number) const;
+    QWidget* Panel12 = nullptr;
+    QLabel* Label24 = nullptr;
+    BevelPanel* Panel1 = nullptr;  // figures
+    BevelPanel* Panel2 = nullptr;  // totals
+    DurationGrid* StringAlignGrid1 = nullptr;
+    ClickableLabel* Image1 = nullptr;
+    BevelPanel* Bevel1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Hilfe1 = nullptr;
+    QAction* LogDatei1 = nullptr;
+    QAction* Diagramm1 = nullptr;
+    QAction* Stndigaktualisieren1 = nullptr;
+    QAction* EinstellungenbeimBeendenspeichern1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* Programmbeenden1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void buildFiguresPanel();
+    void buildTotalsPanel();
+    void buildMenu();
+    void FormClose();
+    void setCaption(const QString& caption);
+    void applyTimerState();
+    void relayoutTotals();
+    void centreDateLine();
+    void flowSentenceLines();
+    void setRow(int row, std::int32_t days, int hours, int minutes, int seconds);
+    QLabel* addLabel(QWidget* parent, int number, int x, int y, const QString& text, const QColor& color,
+                     bool bold);
+
+    LogModel model_;
+    Settings settings_;
+    QString applicationTitle_;
+    std::map<int, QLabel*> labels_;
+    std::map<int, int> designX_;  // each label's place in the layout
+    TForm2* about_ = nullptr;
+    SecondaryWindow* logData_ = nullptr;
+    DiagramsWindow* diagrams_ = nullptr;
+    bool intakeRunning_ = false;
+    bool intakeComplete_ = false;
+    bool closed_ = false;
+    bool livePaused_ = false;
+};
+
+}  // namespace quomble

@@ -1,0 +1,160 @@
+#include "core/log_lines.h"
+#include "support/log_builder.h"
+#include "ui/components/busyindicator.h"
+#include "ui/logdata/log_table_model.h"
+#include "ui/logdata/tform4.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace quomble;
+using quomble::testing::kNow;
+
+namespace {
+
+class LogDataWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        model.LogFile_read(std::filesystem::path(QUOMBLE_TEST_DATA) / "sample.log");
+        model.Statistik_aktualisieren();
+        model.BC_Array_fuellen();
+    }
+
+    QString cell(QTableView* grid, int row, int column, int role = Qt::DisplayRole)
+    {
+        return grid->model()->index(row - 1, column).data(role).toString();
+    }
+    int selectedRow(QTableView* grid) { return grid->selectionModel()->currentIndex().row() + 1; }
+    QString header(QTableView* grid, int column)
+    {
+        return grid->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+
+    LogModel model{fixedClock(kNow)};
+};
+
+}  // namespace
+
+TEST_F(LogDataWindow, ShowsBothTablesAsLaidOut)
+{
+    TForm4 form(model, 0);
+    form.show();
+    EXPECT_EQ(form.windowTitle(), "LogData");
+    ASSERT_EQ(form.PageControl1->count(), 2);
+    EXPECT_EQ(form.PageControl1->tabText(0), "Boots");
+    EXPECT_EQ(form.PageControl1->tabText(1), "Days");
+    EXPECT_EQ(form.StringAlignGrid1->objectName(), "StringAlignGrid1");
+
+    QTableView* boots = form.StringAlignGrid1;
+    ASSERT_EQ(boots->model()->rowCount(), 10);
+    ASSERT_EQ(boots->model()->columnCount(), 5);
+    const int widths[] = {42, 110, 110, 80, 80};
+    for (int c = 0; c < 5; ++c)
+        EXPECT_EQ(boots->columnWidth(c), widths[c]);
+    EXPECT_EQ(header(boots, 0), " Nr. .");
+    EXPECT_EQ(header(boots, 4), " OffTime \u00B0");
+    EXPECT_EQ(cell(boots, 3, 2), " ");  // a crash
+    EXPECT_EQ(cell(boots, 3, 4), " ");
+    EXPECT_EQ(cell(boots, 10, 2), "07.12.2026 12:00:00 ");
+    EXPECT_EQ(cell(boots, 6, 4), "1 / 09:30:00 ");
+    EXPECT_EQ(boots->model()->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 128, 0));
+    EXPECT_EQ(boots->model()->index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+    EXPECT_EQ(selectedRow(boots), 10);  // the running boot
+
+    QTableView* days = form.StringAlignGrid2;
+    ASSERT_EQ(days->model()->rowCount(), model.DayCount);
+    EXPECT_EQ(header(days, 1), " DayofWeek \u00B0");
+    EXPECT_EQ(cell(days, 1, 1), "Saturday");
+    EXPECT_EQ(cell(days, 1, 2), "28.11.2026 ");
+    EXPECT_EQ(days->model()->index(0, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignLeft, Qt::AlignLeft);
+    EXPECT_EQ(days->model()->index(0, 5).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 128));
+    EXPECT_EQ(selectedRow(days), model.DayCount);
+}
+
+TEST_F(LogDataWindow, PageDecidesTheWidth)
+{
+    TForm4 form(model, 1);
+    EXPECT_EQ(form.PageControl1->currentIndex(), 1);
+    const int days = form.width();
+    form.PageControl1->setCurrentIndex(0);
+    const int boots = form.width();
+    EXPECT_EQ(boots - days, TForm4::kBootsWidth - TForm4::kDaysWidth);
+    EXPECT_EQ(boots, TForm4::kBootsWidth - 8);
+
+    Settings settings;
+    form.move(120, 80);
+    form.storeSettings(settings);
+    EXPECT_EQ(settings.LogDataPageIndex, 0);
+    ASSERT_TRUE(settings.LogDataPlace);
+    EXPECT_EQ(settings.LogDataPlace->left, 120);
+}
+
+TEST_F(LogDataWindow, HeaderPressSortsKeepsTheSelectionAndReopeningUndoesIt)
+{
+    TForm4 form(model, 0);
+    form.show();
+    QTableView* boots = form.StringAlignGrid1;
+    form.StringAlignGrid1FixedColClick(0);  // Nr.: descending first
+    EXPECT_EQ(header(boots, 0), " Nr. \u00B0");
+    EXPECT_EQ(cell(boots, 1, 0), "10 ");
+    EXPECT_EQ(selectedRow(boots), 1);  // the running boot moved to the top
+    EXPECT_EQ(form.windowTitle(), "LogData");
+    EXPECT_TRUE(boots->isVisible());
+    EXPECT_FALSE(form.Animate1->isVisible());
+
+    form.StringAlignGrid1FixedColClick(3);  // OnTime ascending
+    EXPECT_EQ(header(boots, 3), " OnTime .");
+    EXPECT_EQ(cell(boots, 1, 3), "0 / 00:00:00 ");
+    EXPECT_EQ(cell(boots, 10, 3), "0 / 20:30:00 ");
+
+    form.hide();
+    form.show();
+    EXPECT_EQ(cell(boots, 1, 0), "1 ");
+    EXPECT_EQ(header(boots, 0), " Nr. .");
+    EXPECT_EQ(header(boots, 3), " OnTime \u00B0");
+    EXPECT_EQ(selectedRow(boots), 10);
+
+    form.StringAlignGrid2FixedColClick(1);  // DayofWeek: Mondays first
+    EXPECT_EQ(cell(form.StringAlignGrid2, 1, 1), "Monday");
+    EXPECT_EQ(cell(form.StringAlignGrid2, model.DayCount, 1), "Sunday");
+}
+
+TEST_F(LogDataWindow, SingleRowOnlyTurnsTheMark)
+{
+    LogModel one{fixedClock(kNow)};
+    quomble::testing::readAndRefresh(one, quomble::testing::logText({"07.12.2026 08:00:00 "}));
+    one.BC_Array_fuellen();
+    TForm4 form(one, 0);
+    form.show();
+    form.StringAlignGrid1FixedColClick(1);
+    EXPECT_EQ(header(form.StringAlignGrid1, 1), " LogIn .");
+    EXPECT_EQ(cell(form.StringAlignGrid1, 1, 0), "1 ");
+}
+
+TEST(BusyIndicator, MovesWhileStarted)
+{
+    BusyIndicator busy;
+    busy.start();
+    const int first = busy.frame();
+    QTest::qWait(200);
+    EXPECT_NE(busy.frame(), first);
+    busy.stop();
+    EXPECT_FALSE(busy.isVisible());
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
