@@ -5,6 +5,7 @@
 #include "ui/about/tform2.h"
 #include "ui/components/messages.h"
 #include "ui/components/programicon.h"
+#include "ui/diagrams/tform5.h"
 #include "ui/logdata/tform4.h"
 #include "ui/main/tform1.h"
 
@@ -32,6 +33,15 @@ bool Program::start()
     QObject::connect(form4_, &TForm4::sortingChanged, form1_.get(),
                      [form1 = form1_.get()](bool running) { form1->pauseLiveUpdate(running); });
     form1_->LogDataSettings_read();
+
+    TForm1* form1 = form1_.get();
+    TForm5::Host host;
+    host.mainWindow = form1;  // its caption shows the progress of the on-time curve
+    host.mainTitle = form1->applicationTitle();
+    host.firstShowPending = [form1] { return form1->FirstShowPending; };
+    host.showAbout = [form1] { form1->Hilfe1Click(); };
+    form5_ = new TForm5(form1->model(), form1->settings(), host, form1);
+    form1->setDiagramsWindow(form5_);
     form1_->DiagramsSettings_read();
     form1_->setWindowTitle(form1_->applicationTitle());
     // Hints stay up for a minute: every control with a hint sets its own duration.

@@ -10,6 +10,7 @@ namespace quomble {
 class TForm1;
 class TForm2;
 class TForm4;
+class TForm5;
 
 // The program's windows, created in the order of the start-up sequence.
 class Program {
@@ -25,11 +26,13 @@ public:
     TForm1& form1() { return *form1_; }
     TForm2* form2() { return form2_; }
     TForm4* form4() { return form4_; }
+    TForm5* form5() { return form5_; }
 
 private:
     std::unique_ptr<TForm1> form1_;
     TForm2* form2_ = nullptr;  // owned by form1_
     TForm4* form4_ = nullptr;  // owned by form1_
+    TForm5* form5_ = nullptr;  // owned by form1_
 };
 
 // The whole program: the single-instance guard, the start-up sequence and the message

@@ -1,5 +1,6 @@
 #include "app/instance_guard.h"
 #include "app/program.h"
+#include "ui/diagrams/tform5.h"
 #include "ui/about/tform2.h"
 #include "ui/main/tform1.h"
 #include "ui_support.h"
@@ -90,7 +91,9 @@ void StartupTest::startUpSequence()
     QVERIFY(f.FirstShowPending);
     QVERIFY(f.model().DaytimePending);
     QCOMPARE(f.settings().LogDataPlace, (WindowPlace{12, 34}));
-    QVERIFY(!f.settings().option(DiagramOption::Stepped));
+    QVERIFY(program.form4());
+    QVERIFY(program.form5());
+    QVERIFY(!program.form5()->Gestuft1->isChecked());  // the stored line switched it off
     QVERIFY(messages.messages.empty());
     f.close();
     const QString ini = dir.read("Quomble.ini");

@@ -2,13 +2,12 @@
 
 #include "ui/components/busyindicator.h"
 #include "ui/components/labels.h"
+#include "ui/components/screens.h"
 #include "ui/logdata/log_table_model.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QHeaderView>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -134,15 +133,7 @@ void TForm4::ini_File_read(const std::filesystem::path& iniFile, Settings& setti
     settings.readLogData(iniFile);
     if (!settings.LogDataPlace)
         return;
-    const QPoint place(settings.LogDataPlace->left, settings.LogDataPlace->top);
-    // A place off every screen (another monitor set-up) is left to the system.
-    const QRect frame(place, QSize(width() + kFrameWidth, height() + 30));
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen->availableGeometry().intersects(frame)) {
-            move(place);
-            return;
-        }
-    }
+    moveToStoredPlace(this, QPoint(settings.LogDataPlace->left, settings.LogDataPlace->top));
 }
 
 void TForm4::storeSettings(Settings& settings) const

@@ -10,6 +10,7 @@
 #include "ui/components/labels.h"
 #include "ui/components/messages.h"
 #include "ui/components/programicon.h"
+#include "ui/components/screens.h"
 #include "ui/main/figures_format.h"
 #include "ui/main/window_plugs.h"
 
@@ -20,7 +21,6 @@
 #include <QKeyEvent>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -43,15 +43,6 @@ constexpr int kFormHeight = 397;
 QString textOf(const Timestamp& t) { return QString::fromLatin1(t.view().data(), static_cast<qsizetype>(t.size())); }
 QString datePart(const Timestamp& t) { return textOf(t).left(10); }
 QString timePart(const Timestamp& t) { return textOf(t).mid(11, 8); }
-
-// A stored place counts only where it lies at least partly on a screen.
-bool onSomeScreen(const QRect& frame)
-{
-    for (QScreen* screen : QGuiApplication::screens())
-        if (screen->availableGeometry().intersects(frame))
-            return true;
-    return false;
-}
 
 }  // namespace
 
@@ -306,11 +297,8 @@ bool TForm1::FormCreate()
 void TForm1::ini_File_read()
 {
     settings_.readMain(IniFileName);
-    if (settings_.MainPlace) {
-        const QPoint place(settings_.MainPlace->left, settings_.MainPlace->top);
-        if (onSomeScreen(QRect(place, frameGeometry().size())))
-            move(place);
-    }
+    if (settings_.MainPlace)
+        moveToStoredPlace(this, QPoint(settings_.MainPlace->left, settings_.MainPlace->top));
 }
 
 void TForm1::LogDataSettings_read()

@@ -1,0 +1,181 @@
+#include "diagrams_fixture.h"
+#include "ui/components/chart3d.h"
+
+#include <QAction>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace quomble {
+namespace {
+
+using testing::DiagramsFixture;
+
+const QColor kLime(0, 255, 0);
+const QColor kRed(255, 0, 0);
+const QColor kWall(178, 178, 178);
+
+// Shows the chart's page in a window of the given size and renders what it shows.
+QImage render(TForm5& f, ChartView* chart, int w, int h)
+{
+    f.PageControl1->setCurrentWidget(chart->parentWidget());
+    f.show();
+    f.resize(w, h);
+    QApplication::processEvents();
+    chart->replot();
+    return chart->toPixmap().toImage();
+}
+
+// How many pixels of `color` the column x shows between the value axis' 0 and its top.
+int pixelsInColumn(const QImage& img, ChartView* chart, int x, const QColor& color)
+{
+    const QRect area = chart->axisRect()->rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        if (img.pixelColor(x, y) == color)
+            ++n;
+    return n;
+}
+
+TEST(ChartPixels, FlatBarsShowTheSeriesColourOnlyWhereADayHasBoots)
+{
+    Settings stored;
+    stored.SlotDays = 7;
+    DiagramsFixture fx(testing::weekLog(), stored);
+    TForm5& f = *fx.form;
+    f.N3DAnsicht1->trigger();
+    f.BootTrendproTag1->trigger();
+    f.CrashTrendproTag1->trigger();
+    ASSERT_FALSE(f.Chart1->view3D());
+    const QImage img = render(f, f.Chart1, 700, 500);
+    for (int i = 0; i < 7; ++i) {
+        const DayRecord& d = fx.model.day(i + 1);
+        const int x = int(std::lround(f.Chart1->xAxis->coordToPixel(i)));
+        const int lime = pixelsInColumn(img, f.Chart1, x, kLime);
+        const int red = pixelsInColumn(img, f.Chart1, x, kRed);
+        SCOPED_TRACE(i);
+        if (d.Boots == 0 && d.Crashs == 0) {
+            EXPECT_EQ(lime + red, 0);
+            continue;
+        }
+        // The bar reaches from 0 to its value on the fixed axis (0..MaxBootsPerDay).
+        const double height = f.Chart1->yAxis->coordToPixel(0) - f.Chart1->yAxis->coordToPixel(d.Boots);
+        EXPECT_NEAR(lime + red, height, 1.5);
+        if (d.Crashs == 0)
+            EXPECT_GT(lime, 0);
+        else
+            EXPECT_GT(red, 0);  // the crash bar is drawn over the boots bar
+    }
+}
+
+TEST(ChartPixels, ThreeDimensionalLookHasGreyWallsAndBoxes)
+{
+    Settings stored;
+    stored.SlotDays = 7;
+    DiagramsFixture fx(testing::weekLog(), stored);
+    TForm5& f = *fx.form;
+    ASSERT_TRUE(f.Chart1->view3D());
+    const QImage img = render(f, f.Chart1, 700, 500);
+    const int d = f.Chart1->depthPixels();
+    ASSERT_EQ(d, std::min(f.Chart1->width(), f.Chart1->height()) * 8 / 100);
+    const QRect area = f.Chart1->axisRect()->rect();
+    // Side wall left of the plot, floor below an empty day.
+    int wall = 0;
+    for (int y = area.top(); y < area.bottom() - d; ++y)
+        wall += img.pixelColor(area.left() + 2, y) == kWall;
+    EXPECT_GT(wall, (area.height() - d) * 8 / 10);
+    const int emptyDay = int(std::lround(f.Chart1->xAxis->coordToPixel(4)));
+    EXPECT_EQ(img.pixelColor(emptyDay, area.bottom() + 1 - d / 2), kWall);
+    // Day 1's box: a lime front, a lighter top above it.
+    const int x = int(std::lround(f.Chart1->xAxis->coordToPixel(0)));
+    const double top = f.Chart1->yAxis->coordToPixel(2);
+    EXPECT_EQ(img.pixelColor(x - 3, int(top) + 5), kLime);
+    const QColor lid = img.pixelColor(x + d / 2 - 3, int(top) - d / 2);
+    EXPECT_EQ(lid.green(), 255);
+    EXPECT_GT(lid.red(), 100);
+
+    // Off: no walls.
+    f.N3DAnsicht1->trigger();
+    const QImage flat = render(f, f.Chart1, 700, 500);
+    const QRect a2 = f.Chart1->axisRect()->rect();
+    for (int y = a2.top(); y < a2.bottom(); ++y)
+        ASSERT_NE(flat.pixelColor(a2.left() + 2, y), kWall);
+}
+
+TEST(ChartPixels, WeekdayBarsStandSideBySideOnTheirNames)
+{
+    DiagramsFixture fx;
+    TForm5& f = *fx.form;
+    f.N3DAnsicht1->trigger();
+    const QImage img = render(f, f.Chart2, 700, 500);
+    EXPECT_EQ(f.Chart2->shownLabels(),
+              QStringList({"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"}));
+    for (int k = 0; k < 7; ++k) {
+        const int x = int(std::lround(f.Chart2->xAxis->coordToPixel(k + 1)));
+        const bool any = fx.model.WeekdayTable[k].Boots + fx.model.WeekdayTable[k].Crashs > 0;
+        EXPECT_EQ(pixelsInColumn(img, f.Chart2, x, kLime) + pixelsInColumn(img, f.Chart2, x, kRed) > 0, any) << k;
+    }
+}
+
+TEST(ChartLabels, AsManyAsFitWithoutOverlapping)
+{
+    DiagramsFixture fx;
+    TForm5& f = *fx.form;
+    render(f, f.Chart4, 800, 500);
+    const QStringList shown = f.Chart4->shownLabels();
+    const int fontHeight = QFontMetrics(f.Chart4->xAxis->tickLabelFont()).height();
+    const int width = f.Chart4->axisRect()->width();
+    EXPECT_GE(shown.size(), 10);
+    EXPECT_LE(shown.size(), width / fontHeight + 1);
+    EXPECT_EQ(shown.first(), "00:00");
+    // Evenly spaced, far enough apart.
+    const QVector<double> ticks = f.Chart4->xAxis->tickVector();
+    for (int i = 1; i < ticks.size(); ++i) {
+        const double gap = f.Chart4->xAxis->coordToPixel(ticks[i]) - f.Chart4->xAxis->coordToPixel(ticks[i - 1]);
+        EXPECT_GE(gap, fontHeight);
+    }
+    // Enough room: every day of a short slot gets its label.
+    Settings stored;
+    stored.SlotDays = 7;
+    DiagramsFixture week(testing::weekLog(), stored);
+    render(*week.form, week.form->Chart1, 800, 500);
+    EXPECT_EQ(week.form->Chart1->shownLabels().size(), 7);
+    EXPECT_EQ(week.form->Chart1->shownLabels().last(), "Mo 07.12.2026");
+
+    EXPECT_EQ(ChartLabelTicker::stepFor(10, 14), 2);
+    EXPECT_EQ(ChartLabelTicker::stepFor(0.75, 14), 20);
+    EXPECT_EQ(ChartLabelTicker::stepFor(0.01, 14), 1440);
+    EXPECT_EQ(ChartLabelTicker::stepFor(0.001, 14), 20000);
+}
+
+TEST(ChartView, ZoomIsUndoneByADoubleClickAndByNewPoints)
+{
+    ChartView chart;
+    ChartSeries* s = chart.addSeries(SeriesKind::Bar, "Boots", kLime, "S");
+    for (int i = 0; i < 10; ++i)
+        s->add(i, i, QString::number(i));
+    chart.resize(500, 300);
+    chart.show();
+    QApplication::processEvents();
+    chart.replot();
+    EXPECT_EQ(chart.keyRange(), QCPRange(-0.5, 9.5));
+    EXPECT_EQ(chart.valueRange(), QCPRange(0, 9));
+    chart.xAxis->setRange(2, 4);
+    chart.replot();
+    EXPECT_EQ(chart.keyRange(), QCPRange(2, 4));
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(200, 150), QPointF(200, 150), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &dbl);
+    EXPECT_EQ(chart.keyRange(), QCPRange(-0.5, 9.5));
+
+    chart.setValueAxisFixed(0);  // degenerate maximum still gives a drawable axis
+    EXPECT_GT(chart.valueRange().upper, 0);
+    s->setActive(false);
+    chart.setValueAxisAutomatic(true);
+    EXPECT_EQ(chart.valueRange(), QCPRange(0, 1));
+}
+
+}  // namespace
+}  // namespace quomble
