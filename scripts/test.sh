@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the full build (core, report tool, desktop
-# program, benchmarks) and a second build of the core and report tests under
-# AddressSanitizer + UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: a short run of each fuzz target, the full build
+# (core, report tool, desktop program, benchmarks) with its tests, and a second build of
+# the standard-library-only code and its tests under AddressSanitizer +
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+
+# Fuzzing: each target for about a minute on the seed corpus (new inputs go to a scratch
+# folder, the corpus in the repository stays as it is). A finding fails the run.
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DQUOMBLE_FUZZ=ON -DQUOMBLE_BUILD_UI=OFF -DQUOMBLE_BUILD_BENCH=OFF
+cmake --build build-fuzz --target fuzz_intake fuzz_settings
+for target in intake settings; do
+  mkdir -p "build-fuzz/corpus-$target"
+  "build-fuzz/tests/fuzz/fuzz_$target" -max_total_time="${QUOMBLE_FUZZ_SECONDS:-60}" \
+    -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \
+    "build-fuzz/corpus-$target" "tests/fuzz/corpus/$target" 2>&1 | tail -n 12
+done
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build

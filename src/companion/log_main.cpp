@@ -1,0 +1,92 @@
+// quomble-log: writes the boot log. "login" at boot, "logout" at a clean shutdown.
+#include "companion/log_writer.h"
+#include "core/datetime.h"
+#include "core/paths.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kNothingToLogOut = 2;
+constexpr int kUsage = 64;
+
+void usage(std::FILE* out)
+{
+    std::fputs(
+        "usage: quomble-log login|logout [--time \"dd.mm.yyyy hh:mm:ss\"] [LOG]\n"
+        "  login   appends the login time of this boot as an open entry\n"
+        "  logout  writes the logout time into the open last entry\n"
+        "  LOG     the boot log (default: Quomble.log beside this program)\n"
+        "  --time  writes this time instead of the clock's\n"
+        "exit status: 0 done (or the boot was already logged), 2 no open entry to log out,\n"
+        "             1 the log could not be read or written, 64 wrong arguments\n",
+        out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string command, logPath, timeText;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            usage(stdout);
+            return kDone;
+        }
+        if (arg == "--time" && i + 1 < argc) {
+            timeText = argv[++i];
+        } else if (command.empty() && (arg == "login" || arg == "logout")) {
+            command = arg;
+        } else if (logPath.empty() && !command.empty() && !arg.starts_with("-")) {
+            logPath = arg;
+        } else {
+            usage(stderr);
+            return kUsage;
+        }
+    }
+    if (command.empty()) {
+        usage(stderr);
+        return kUsage;
+    }
+
+    quomble::WriterOptions options;
+    if (!timeText.empty()) {
+        const auto at = quomble::parseTimestamp(timeText);
+        if (!at) {
+            std::fprintf(stderr, "quomble-log: not a time \"dd.mm.yyyy hh:mm:ss\": %s\n", timeText.c_str());
+            return kUsage;
+        }
+        options.clock = quomble::fixedClock(quomble::civilFromDateTime(*at));
+    }
+    if (logPath.empty()) {
+        const std::string exe = quomble::runningExecutablePath();
+        if (exe.empty()) {
+            std::fputs("quomble-log: cannot tell where this program lies; name the log\n", stderr);
+            return kFailed;
+        }
+        logPath = quomble::LogFileNameIn(quomble::AppDirOf(exe));
+    }
+
+    try {
+        quomble::LogEdit edit;
+        if (command == "login") {
+            options.bootTime = quomble::systemBootTime();
+            edit = quomble::writeLogin(logPath, options);
+        } else {
+            edit = quomble::writeLogout(logPath, options);
+        }
+        std::printf("quomble-log: %s: %s\n", logPath.c_str(), quomble::describe(edit).c_str());
+        for (const auto& note : edit.notes)
+            std::printf("quomble-log: note: %s\n", note.c_str());
+        return edit.action == quomble::LogAction::NothingToLogOut ? kNothingToLogOut : kDone;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "quomble-log: %s: %s\n", logPath.c_str(), error.what());
+        return kFailed;
+    }
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/datetime.h"
+#include "core/model.h"
+#include "core/validation.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+namespace quomble::testing {
+
+// A fresh directory for one test, removed afterwards.
+class TempDir {
+public:
+    TempDir()
+    {
+        static std::atomic<int> counter{0};
+        path_ = std::filesystem::temp_directory_path() /
+                ("quomble-companion-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+inline DateTime at(const char* text)
+{
+    const auto value = parseTimestamp(text);
+    EXPECT_TRUE(value.has_value()) << text;
+    return value.value_or(0);
+}
+
+// The program reads the log without error and its validation finds nothing.
+inline ::testing::AssertionResult readsCleanly(const std::filesystem::path& log)
+{
+    try {
+        LogModel model(fixedClock({2030, 1, 1, 0, 0, 0}));
+        model.LogFile_read(log);
+    } catch (const std::exception& error) {
+        return ::testing::AssertionFailure() << "the reader stops: " << error.what();
+    }
+    const auto findings = LogFileCheck(log);
+    if (!findings.empty())
+        return ::testing::AssertionFailure() << "validation: " << findings.front().text();
+    return ::testing::AssertionSuccess();
+}
+
+inline ::testing::AssertionResult readsCleanly(const std::string& text, const TempDir& dir)
+{
+    const auto path = dir / "check.log";
+    writeFile(path, text);
+    return readsCleanly(path);
+}
+
+}  // namespace quomble::testing

@@ -1,0 +1,263 @@
+#include "companion/log_writer.h"
+#include "companion_support.h"
+#include "core/log_lines.h"
+#include "core/model.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+namespace quomble {
+namespace {
+
+using testing::at;
+using testing::readFile;
+using testing::readsCleanly;
+using testing::TempDir;
+using testing::writeFile;
+
+const std::string kClosed = "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n";
+const std::string kOpen = "07.12.2026 08:02:11 \r\n";
+
+TEST(PlanLogin, WritesAnOpenEntryOfTwentyCharacters)
+{
+    const auto empty = planLogin("", at("07.12.2026 08:02:11"));
+    EXPECT_EQ(empty.action, LogAction::LoggedIn);
+    EXPECT_EQ(empty.content, kOpen);
+    EXPECT_EQ(empty.line.size(), 20u);
+
+    const auto after = planLogin(kClosed, at("07.12.2026 08:02:11"));
+    EXPECT_EQ(after.action, LogAction::LoggedIn);
+    EXPECT_EQ(after.content, kClosed + kOpen);
+    EXPECT_TRUE(after.notes.empty());
+}
+
+TEST(PlanLogout, ClosesTheOpenLastEntryWithThirtyNineCharacters)
+{
+    const auto edit = planLogout(kClosed + kOpen, at("07.12.2026 17:30:00"));
+    EXPECT_EQ(edit.action, LogAction::LoggedOut);
+    EXPECT_EQ(edit.line, "07.12.2026 08:02:11 07.12.2026 17:30:00");
+    EXPECT_EQ(edit.content, kClosed + "07.12.2026 08:02:11 07.12.2026 17:30:00\r\n");
+}
+
+TEST(PlanLogin, AnOpenLastEntryStaysAsTheCrashRecord)
+{
+    const std::string crashed = "05.12.2026 09:00:00 \r\n";
+    const auto edit = planLogin(kClosed + crashed, at("07.12.2026 08:02:11"));
+    EXPECT_EQ(edit.action, LogAction::LoggedInAfterCrash);
+    EXPECT_EQ(edit.content, kClosed + crashed + kOpen);
+    EXPECT_NE(describe(edit).find("crash"), std::string::npos);
+
+    LogModel model(fixedClock({2026, 12, 7, 12, 0, 0}));
+    LogLineReader lines{std::string_view(edit.content)};
+    model.LogFile_read(lines);
+    EXPECT_EQ(model.BootCount, 3);
+    EXPECT_EQ(model.CrashCount, 1);
+}
+
+TEST(PlanLogout, WithoutAnOpenLastEntryChangesNothing)
+{
+    for (const std::string& log : {std::string(), kClosed, kClosed + "junk\r\n", kClosed + "\r\n",
+                                   kClosed + "07.12.2026 08:02:11 x\r\n"}) {
+        const auto edit = planLogout(log, at("07.12.2026 17:30:00"));
+        EXPECT_EQ(edit.action, LogAction::NothingToLogOut) << log;
+        EXPECT_FALSE(edit.changed);
+        EXPECT_FALSE(edit.notes.empty());
+    }
+}
+
+TEST(PlanLogout, SecondLogoutFindsNothingOpen)
+{
+    const auto first = planLogout(kOpen, at("07.12.2026 17:30:00"));
+    const auto second = planLogout(first.content, at("07.12.2026 17:31:00"));
+    EXPECT_EQ(second.action, LogAction::NothingToLogOut);
+}
+
+TEST(PlanEdits, KeepEarlierLinesByteForByte)
+{
+    // LF-only line ends and a stray CR in an earlier line are the user's business.
+    const std::string earlier = "01.12.2026 07:58:40 01.12.2026 22:10:05\n02.12.2026 08:00:00\r 02.12.2026 09:00:00\r\n";
+    const auto login = planLogin(earlier, at("07.12.2026 08:02:11"));
+    EXPECT_EQ(login.content, earlier + kOpen);
+    const auto logout = planLogout(login.content, at("07.12.2026 09:00:00"));
+    EXPECT_EQ(logout.content.substr(0, earlier.size()), earlier);
+}
+
+TEST(PlanEdits, HandleALastLineWithoutLineEnd)
+{
+    const auto login = planLogin("01.12.2026 07:58:40 01.12.2026 22:10:05", at("07.12.2026 08:02:11"));
+    EXPECT_EQ(login.content, kClosed + kOpen);
+    const auto logout = planLogout("07.12.2026 08:02:11 ", at("07.12.2026 09:00:00"));
+    EXPECT_EQ(logout.content, "07.12.2026 08:02:11 07.12.2026 09:00:00\r\n");
+}
+
+TEST(PlanEdits, OpenEntriesWithExtraBlanksOrWithoutTheBlankCanBeClosed)
+{
+    for (const char* open : {"07.12.2026 08:02:11", "07.12.2026 08:02:11   "}) {
+        const auto edit = planLogout(std::string(open) + "\r\n", at("07.12.2026 09:00:00"));
+        EXPECT_EQ(edit.content, "07.12.2026 08:02:11 07.12.2026 09:00:00\r\n") << open;
+    }
+}
+
+TEST(PlanEdits, NewEntryIsNotHiddenBehindCtrlZ)
+{
+    const std::string log = kClosed + "\x1a" + "garbage after the end";
+    const auto edit = planLogin(log, at("07.12.2026 08:02:11"));
+    EXPECT_EQ(edit.content, kClosed + kOpen);
+    TempDir dir;
+    EXPECT_TRUE(readsCleanly(edit.content, dir));
+}
+
+TEST(PlanLogin, AppendsAfterALastLineThatIsNoEntry)
+{
+    const auto edit = planLogin(kClosed + "hello", at("07.12.2026 08:02:11"));
+    EXPECT_EQ(edit.action, LogAction::LoggedIn);
+    EXPECT_EQ(edit.content, kClosed + "hello\r\n" + kOpen);
+    EXPECT_FALSE(edit.notes.empty());
+}
+
+TEST(ClockSetBack, SmallStepIsAbsorbedSoTheLogStaysInOrder)
+{
+    // The end of summer time: the boot after a shutdown at 02:50 happens at 02:30.
+    const std::string log = "25.10.2026 00:10:00 25.10.2026 02:50:00\r\n";
+    const auto login = planLogin(log, at("25.10.2026 02:30:00"));
+    EXPECT_EQ(login.line, "25.10.2026 02:50:00 ");
+    ASSERT_EQ(login.notes.size(), 1u);
+    EXPECT_NE(login.notes[0].find("20 min"), std::string::npos);
+    TempDir dir;
+    EXPECT_TRUE(readsCleanly(login.content, dir));
+
+    const auto logout = planLogout("25.10.2026 02:50:00 \r\n", at("25.10.2026 02:40:00"));
+    EXPECT_EQ(logout.line, "25.10.2026 02:50:00 25.10.2026 02:50:00");
+    EXPECT_EQ(logout.notes.size(), 1u);
+}
+
+TEST(ClockSetBack, LargeStepIsWrittenAsTheClockSaysAndReported)
+{
+    const std::string log = "25.10.2026 00:10:00 25.10.2026 12:00:00\r\n";
+    const auto edit = planLogin(log, at("01.01.2020 00:00:05"));
+    EXPECT_EQ(edit.line, "01.01.2020 00:00:05 ");
+    ASSERT_EQ(edit.notes.size(), 1u);
+    EXPECT_NE(edit.notes[0].find("as the clock says"), std::string::npos);
+}
+
+TEST(BootTime, AnOpenEntryOfTheRunningBootIsNotLoggedTwice)
+{
+    const DateTime boot = at("07.12.2026 08:01:30");
+    const auto same = planLogin(kClosed + kOpen, at("07.12.2026 09:00:00"), boot);
+    EXPECT_EQ(same.action, LogAction::AlreadyLoggedIn);
+    EXPECT_FALSE(same.changed);
+
+    // Written by the import from the journal a few seconds before the kernel's boot time.
+    const auto early = planLogin("07.12.2026 08:01:00 \r\n", at("07.12.2026 09:00:00"), boot);
+    EXPECT_EQ(early.action, LogAction::AlreadyLoggedIn);
+
+    const auto crashed = planLogin("07.12.2026 07:00:00 \r\n", at("07.12.2026 09:00:00"), boot);
+    EXPECT_EQ(crashed.action, LogAction::LoggedInAfterCrash);
+}
+
+TEST(BootTime, AClosedEntryOfTheRunningBootIsOpenedAgain)
+{
+    const DateTime boot = at("07.12.2026 08:01:30");
+    const auto edit = planLogin(kClosed + "07.12.2026 08:02:11 07.12.2026 10:00:00\r\n",
+                                at("07.12.2026 10:00:05"), boot);
+    EXPECT_EQ(edit.action, LogAction::Reopened);
+    EXPECT_EQ(edit.content, kClosed + kOpen);
+}
+
+TEST(BootTime, AnEntryThatAWrongClockPutIntoTheFutureIsAnotherBoot)
+{
+    const auto edit = planLogin("01.01.2030 10:00:00 01.01.2030 11:00:00\r\n", at("07.12.2026 08:03:00"),
+                                at("07.12.2026 08:02:00"));
+    EXPECT_EQ(edit.action, LogAction::LoggedIn);
+}
+
+TEST(LogFileWriter, CreatesAMissingLogReadableByEveryone)
+{
+    TempDir dir;
+    const auto log = dir / "Quomble.log";
+    const mode_t old = ::umask(077);
+    WriterOptions options;
+    options.clock = fixedClock({2026, 12, 7, 8, 2, 11});
+    const auto edit = writeLogin(log, options);
+    ::umask(old);
+    EXPECT_EQ(edit.action, LogAction::LoggedIn);
+    EXPECT_EQ(readFile(log), kOpen);
+    struct stat info {};
+    ASSERT_EQ(::stat(log.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Quomble.log.tmp"));
+}
+
+TEST(LogFileWriter, KeepsTheModeOfAnExistingLogAndFollowsALink)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir / "data");
+    const auto real = dir / "data" / "boots.log";
+    writeFile(real, kOpen);
+    ::chmod(real.c_str(), 0640);
+    const auto link = dir / "Quomble.log";
+    std::filesystem::create_symlink(real, link);
+
+    WriterOptions options;
+    options.clock = fixedClock({2026, 12, 7, 17, 0, 0});
+    EXPECT_EQ(writeLogout(link, options).action, LogAction::LoggedOut);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readFile(real), "07.12.2026 08:02:11 07.12.2026 17:00:00\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(LogFileWriter, ABootDayWrittenByTheToolIsReadByTheProgram)
+{
+    TempDir dir;
+    const auto log = dir / "Quomble.log";
+    WriterOptions options;
+    const CivilDateTime times[] = {{2026, 12, 5, 8, 0, 0}, {2026, 12, 5, 18, 0, 0}, {2026, 12, 6, 9, 0, 0},
+                                   {2026, 12, 7, 8, 0, 0}, {2026, 12, 7, 20, 0, 0}, {2026, 12, 8, 7, 0, 0}};
+    // boot, shutdown, boot (crash), boot, shutdown, boot
+    const bool login[] = {true, false, true, true, false, true};
+    for (std::size_t i = 0; i < std::size(times); ++i) {
+        options.clock = fixedClock(times[i]);
+        login[i] ? writeLogin(log, options) : writeLogout(log, options);
+    }
+    EXPECT_TRUE(readsCleanly(log));
+    LogModel model(fixedClock({2026, 12, 8, 12, 0, 0}));
+    model.LogFile_read(log);
+    EXPECT_EQ(model.BootCount, 4);
+    EXPECT_EQ(model.LogoutCount, 2);
+    EXPECT_EQ(model.CrashCount, 1);
+}
+
+TEST(LogFileWriter, ConcurrentWritersDoNotInterleave)
+{
+    TempDir dir;
+    const auto log = dir / "Quomble.log";
+    constexpr int kThreads = 6, kEach = 15;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&log] {
+            WriterOptions options;
+            options.clock = fixedClock({2026, 12, 7, 8, 0, 0});
+            options.probe.chunk = 3;  // many small writes widen the window for a race
+            for (int i = 0; i < kEach; ++i)
+                writeLogin(log, options);
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(readFile(log).size(), std::size_t{kThreads * kEach} * kOpen.size());
+    EXPECT_TRUE(readsCleanly(log));
+}
+
+TEST(LogFileWriter, RefusesAFileThatIsNoBootLog)
+{
+    TempDir dir;
+    EXPECT_THROW(writeLogin(dir.path()), std::exception);  // a directory
+}
+
+}  // namespace
+}  // namespace quomble
