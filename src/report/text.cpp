@@ -2,6 +2,7 @@
 #include "core/format.h"
 #include "report.h"
 
+#include <array>
 #include <iomanip>
 
 namespace quomble::report {
@@ -47,32 +48,20 @@ void writeText(std::ostream& out, const LogModel& m, const Outcome& outcome, con
     const std::string current = m.boot(m.BootCount).LogIn.str();
     const std::string sinceCrash = m.summary(StatSinceCrash).LogIn.str();
     const bool crashed = m.CrashCount > 0;
-    const std::string sentences[16] = {
-        "",
-        "first log of " + datePart(first) + " at " + timePart(first) + " o'clock, thus before",
-        "current boot of " + datePart(current) + " at " + timePart(current) +
-            " o'clock, thus before",
-        "average OnTime per day",
-        "longest crash-free OnTime",
-        "average crash-free OnTime",
-        crashed ? "last crash on " + datePart(sinceCrash) + " at " + timePart(sinceCrash) +
-                      " o'clock, thus before"
-                : std::string("last crash on - at - o'clock, thus before"),
-        "difference of last to average",
-        "shortest OnTime",
-        "average OnTime",
-        "longest OnTime",
-        "sum of all OnTimes",
-        "shortest OffTime",
-        "average OffTime",
-        "longest OffTime",
-        "sum of all OffTimes",
-    };
+    // The captions of the duration table, with the dates filled into the three sentences.
+    std::array<std::string, 16> sentences;
+    for (std::size_t row = 0; row < sentences.size(); ++row)
+        sentences[row] = kFigureCaptions[row];
+    sentences[1] = "first log of " + datePart(first) + " at " + timePart(first) + " o'clock, thus before";
+    sentences[2] = "current boot of " + datePart(current) + " at " + timePart(current) + " o'clock, thus before";
+    sentences[6] = crashed ? "last crash on " + datePart(sinceCrash) + " at " + timePart(sinceCrash) +
+                                 " o'clock, thus before"
+                           : std::string("last crash on - at - o'clock, thus before");
 
     out << "\nAs of " << Wochentag_ermitteln_lang(m.CurrentDateTime) << ", the "
         << datePart(m.CurrentDateTime) << " at " << timePart(m.CurrentDateTime) << " o'clock\n\n";
     for (int row = 1; row < 16; ++row) {
-        out << "  " << std::left << std::setw(58) << sentences[row] << std::right << std::setw(20)
+        out << "  " << std::left << std::setw(58) << sentences[static_cast<std::size_t>(row)] << std::right << std::setw(20)
             << durationOfRow(t[static_cast<std::size_t>(row)]);
         if (row == 4 && !m.Label33Hint.empty())
             out << "   (" << m.Label33Hint << ')';

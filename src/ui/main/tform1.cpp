@@ -439,6 +439,10 @@ void TForm1::flowSentenceLines()
             const int x = std::max(designX_[line[i]], before->x() + before->width() + 3);
             next->move(x, next->y());
         }
+    // A sentence that runs past the table's left edge stays readable over its empty left
+    // part (the day column is right-aligned).
+    for (const auto& line : lines)
+        label(line[4])->raise();
 }
 
 void TForm1::centreDateLine()
