@@ -104,6 +104,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The two system calls through which the writer puts the bytes on the disk. A test
+// replaces them to make the disk full or the sync fail; empty members use the real calls.
+struct SettingsWriteCalls {
+    std::function<long(int fd, const char* data, std::size_t size)> write;  // like ::write
+    std::function<int(int fd)> sync;                                         // like ::fsync
+};
+
 // Every value the settings file holds, with its default.
 struct Settings {
     // The main window's values, shared with the diagrams and log data windows.
@@ -149,9 +156,12 @@ struct Settings {
     // --- The writer ---------------------------------------------------------------------
     // The 33 lines, each ended by CR LF. A window without a place is written at 0, 0.
     std::string text(std::string_view versionText) const;
-    // Writes text() to a temporary file beside `file` and renames it over the old one.
-    // Throws SettingsWriteError; the old file then stays untouched.
-    void write(const std::filesystem::path& file, std::string_view versionText) const;
+    // Writes text() to `file` + ".tmp", syncs it to the disk and renames it over the old
+    // file, so that a full disk, a crash or a power cut leaves the old file or the new one,
+    // never a part. Throws SettingsWriteError; the old file then stays untouched and the
+    // temporary file is gone.
+    void write(const std::filesystem::path& file, std::string_view versionText,
+               const SettingsWriteCalls& calls = {}) const;
 };
 
 }  // namespace quomble

@@ -1,10 +1,15 @@
 #include "core/settings.h"
+#include "support/file_faults.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -251,13 +256,13 @@ TEST_F(SettingsFile, OutOfRangeValuesAreBroughtIntoRange)
 
 TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only directories";
     put("old content\r\n");
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
+    quomble::testing::ReadOnlyFolder readOnly(dir_);
+    if (!readOnly.active())
+        GTEST_SKIP() << "this file system cannot make the folder read-only for root";
     Settings s;
     EXPECT_THROW(s.write(ini_, "3.9"), SettingsWriteError);
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::replace);
+    readOnly.undo();
     EXPECT_EQ(contents(), "old content\r\n");
 }
 
@@ -280,4 +285,96 @@ TEST_F(SettingsFile, RenameFailureLeavesNoTemporaryFile)
     EXPECT_THROW(s.write(ini_, "3.9"), SettingsWriteError);
     EXPECT_TRUE(fs::is_directory(ini_ / "sub"));
     EXPECT_FALSE(fs::exists(dir_ / "Quomble.ini.tmp"));
+}
+
+TEST_F(SettingsFile, FullDiskOrFailedSyncKeepsTheOldFile)
+{
+    put("old content\r\n");
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    auto expectRefused = [&](const SettingsWriteCalls& calls, const std::string& reason) {
+        try {
+            Settings().write(ini_, "3.9", calls);
+            ADD_FAILURE() << "no error";
+        } catch (const SettingsWriteError& e) {
+            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(contents(), "old content\r\n");
+        EXPECT_FALSE(fs::exists(dir_ / "Quomble.ini.tmp"));
+    };
+    // Every byte goes to a full disk.
+    expectRefused({[full](int, const char* data, std::size_t size) { return long(::write(full, data, size)); }, {}},
+                  "No space left on device");
+    // The disk fills up half-way: a part is written, then nothing more goes.
+    int calls = 0;
+    expectRefused({[&](int fd, const char* data, std::size_t size) {
+                       return ++calls == 1 ? long(::write(fd, data, size / 2)) : long(::write(full, data, size));
+                   },
+                   {}},
+                  "No space left on device");
+    EXPECT_EQ(calls, 2);
+    // The data never reaches the disk.
+    expectRefused({{}, [](int) {
+                       errno = EIO;
+                       return -1;
+                   }},
+                  "Input/output error");
+    ::close(full);
+}
+
+TEST_F(SettingsFile, NewFileIsOnTheDiskBeforeItReplacesTheOld)
+{
+    put("old content\r\n");
+    Settings s;
+    s.SmoothRadius = 77;
+    bool synced = false;
+    s.write(ini_, "3.9", {{}, [&](int fd) {
+                              // Synced while the old file is still in place and the new one complete.
+                              EXPECT_EQ(contents(), "old content\r\n");
+                              EXPECT_EQ(fs::file_size(dir_ / "Quomble.ini.tmp"), s.text("3.9").size());
+                              synced = true;
+                              return ::fsync(fd);
+                          }});
+    EXPECT_TRUE(synced);
+    EXPECT_EQ(contents(), s.text("3.9"));
+    EXPECT_FALSE(fs::exists(dir_ / "Quomble.ini.tmp"));
+}
+
+TEST_F(SettingsFile, JunkAndTruncatedFilesKeepTheDefaults)
+{
+    // Random bytes, NUL bytes and line ends among them: nothing matches, nothing breaks.
+    std::mt19937 rng(11);
+    std::string junk(1 << 16, '\0');
+    for (char& c : junk)
+        c = static_cast<char>(rng());
+    put(junk);
+    Settings s;
+    s.readMain(ini_);
+    s.readLogData(ini_);
+    s.readDiagrams(ini_);
+    const Settings defaults;
+    EXPECT_EQ(s.text("3.9"), defaults.text("3.9"));
+
+    // A file cut off in the middle of a line: the lines before count, the cut key is
+    // read as far as it goes, a cut "key=" is no value.
+    const std::string whole = "gradius=30\r\npos_a_x=1234\r\npos_a_y=";
+    put(whole);
+    s.readMain(ini_);
+    EXPECT_EQ(s.SmoothRadius, 30);
+    EXPECT_EQ(s.MainPlace, (WindowPlace{1234, 0}));
+    put(whole.substr(0, 5));
+    s.readMain(ini_);
+    EXPECT_EQ(s.SmoothRadius, 60);
+
+    // A symbolic link left where the temporary file goes neither redirects the write nor
+    // blocks it.
+    const fs::path elsewhere = dir_ / "elsewhere";
+    std::ofstream(elsewhere) << "keep";
+    fs::create_symlink(elsewhere, dir_ / "Quomble.ini.tmp");
+    s.write(ini_, "3.9");
+    EXPECT_EQ(contents(), s.text("3.9"));
+    std::ifstream in(elsewhere);
+    std::string kept;
+    in >> kept;
+    EXPECT_EQ(kept, "keep");
 }

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quomble;
 using nlohmann::json;
@@ -197,4 +199,52 @@ TEST(ReportTable, PrintsTheWindowsTableAfterTheSorts)
     std::getline(again, first);
     EXPECT_EQ(header.substr(0, 6), "Nr. .\t");
     EXPECT_EQ(first.substr(0, 2), "1\t");
+}
+
+TEST(ReportBadInput, EveryStopHasItsMessageAndStatusOne)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("quomble-report-bad-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    std::filesystem::permissions(dir, std::filesystem::perms::all, std::filesystem::perm_options::add);
+    const auto log = dir / "Quomble.log";
+    // Status and standard error of one run.
+    auto run = [](const std::string& file) {
+        const std::string command = std::string(QUOMBLE_REPORT_EXE) + " --now \"07.12.2026 12:00:00\" " + file +
+                                    " 2>&1 >/dev/null";
+        FILE* pipe = popen(command.c_str(), "r");
+        std::string err;
+        std::array<char, 4096> buffer{};
+        while (const std::size_t got = fread(buffer.data(), 1, buffer.size(), pipe))
+            err.append(buffer.data(), got);
+        const int status = pclose(pipe);
+        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, err);
+    };
+    using Result = std::pair<int, std::string>;
+
+    std::filesystem::create_directory(log);
+    EXPECT_EQ(run(log.string()), (Result{1, "quomble-report: LogFile is not a regular file: " + log.string() + "\n"}));
+    std::filesystem::remove(log);
+    ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0);
+    EXPECT_EQ(run(log.string()), (Result{1, "quomble-report: LogFile is not a regular file: " + log.string() + "\n"}));
+    std::filesystem::remove(log);
+
+    // One line of 100 MB of NUL bytes without a line end.
+    std::ofstream(log, std::ios::binary).flush();
+    std::filesystem::resize_file(log, 100u << 20);
+    EXPECT_EQ(run(log.string()), (Result{1, "quomble-report: '" + std::string(19, '?') + "' is not a valid date and time\n"}));
+
+    std::ofstream(log, std::ios::binary | std::ios::trunc) << "07.12.2026 08:00:00 \r\n";
+    std::filesystem::permissions(log, std::filesystem::perms::none, std::filesystem::perm_options::replace);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Without root's rights, so that the permissions count.
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(100);
+        ::_exit(run(log.string()) == Result{1, "quomble-report: LogFile cannot be read: Permission denied\n"} ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the unreadable log was not reported";
+    std::filesystem::remove_all(dir);
 }

@@ -1,5 +1,6 @@
 #include "ui/main/tform1.h"
 
+#include "core/log_lines.h"
 #include "core/paths.h"
 #include "core/validation.h"
 #include "ui/about/tform2.h"
@@ -26,6 +27,8 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <new>
+#include <vector>
 
 namespace quomble {
 
@@ -39,6 +42,9 @@ const QColor kRed(0xFF, 0x00, 0x00);
 
 constexpr int kFormWidth = 440;
 constexpr int kFormHeight = 397;
+// A log of junk lines raises a finding for nearly every line; one box each would keep the
+// user clicking for ever. The first ones get a box each, the rest are counted in one more.
+constexpr std::size_t kFindingBoxes = 10;
 
 QString textOf(const Timestamp& t) { return QString::fromLatin1(t.view().data(), static_cast<qsizetype>(t.size())); }
 QString datePart(const Timestamp& t) { return textOf(t).left(10); }
@@ -259,9 +265,12 @@ bool TForm1::FormCreate()
 
     LogFileName = LogFileNameIn(AppDir);
     IniFileName = IniFileNameIn(AppDir);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(LogFileName, ec)) {
-        showError(QStringLiteral("LogFile not avaiable!"), this);
+    try {
+        // A folder or a pipe in the log's place ends the program like a missing log, but
+        // says so; a pipe is never opened, so nothing waits for a writer.
+        requireReadableLog(std::filesystem::path(LogFileName));
+    } catch (const std::exception& e) {
+        showError(textFromCore(e.what()), this);
         intakeRunning_ = false;
         return false;
     }
@@ -270,8 +279,13 @@ bool TForm1::FormCreate()
 
     try {
         setCaption(QStringLiteral("analyzing LogFile... 10%"));
-        for (const Finding& finding : LogFileCheck(std::filesystem::path(LogFileName)))
-            showError(textFromCore(finding.text()), this);
+        const std::vector<Finding> findings = LogFileCheck(std::filesystem::path(LogFileName));
+        for (std::size_t i = 0; i < findings.size() && i < kFindingBoxes; ++i)
+            showError(textFromCore(findings[i].text()), this);
+        if (findings.size() > kFindingBoxes)
+            showError(QStringLiteral("... and %1 more findings in the LogFile (quomble-report --json lists them all)")
+                          .arg(findings.size() - kFindingBoxes),
+                      this);
         setCaption(QStringLiteral("analyzing LogFile... 20%"));
         model_.LogFile_read(std::filesystem::path(LogFileName));
         setCaption(QStringLiteral("analyzing LogFile... 50%"));
@@ -285,7 +299,8 @@ bool TForm1::FormCreate()
     } catch (const std::exception& e) {
         // The intake stops here: the figures stay empty and the timer is not started.
         intakeRunning_ = false;
-        showError(textFromCore(e.what()), this);
+        const bool memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
+        showError(memory ? QStringLiteral("Not enough memory to read the LogFile!") : textFromCore(e.what()), this);
         return true;
     }
     intakeRunning_ = false;
@@ -327,7 +342,7 @@ void TForm1::ini_File_write()
     if (diagrams_)
         diagrams_->storeSettings(settings_);
     try {
-        settings_.write(IniFileName, VersionText.toStdString());
+        settings_.write(IniFileName, VersionText.toStdString(), settingsWriteCalls_);
     } catch (const std::exception& e) {
         showError(textFromCore(e.what()), this);
     }

@@ -45,6 +45,8 @@ public:
     void Version_ermitteln();
     void ini_File_read();
     void ini_File_write();  // reports a file it cannot write in an error box
+    // The system calls through which the settings reach the disk (a test fills the disk).
+    void setSettingsWriteCalls(SettingsWriteCalls calls) { settingsWriteCalls_ = std::move(calls); }
     void Anzeigen();
     void Aktualisieren();
 
@@ -126,6 +128,7 @@ private:
 
     LogModel model_;
     Settings settings_;
+    SettingsWriteCalls settingsWriteCalls_;
     QString applicationTitle_;
     std::map<int, QLabel*> labels_;
     std::map<int, int> designX_;  // each label's place in the layout
