@@ -136,7 +136,7 @@ void ChartLabelTicker::generate(const QCPRange& range, const QLocale&, QChar, in
         const int sample = std::min<int>(static_cast<int>(labels.size()), 64);
         for (int i = 0; i < sample; ++i)
             widest = std::max(widest, metrics.horizontalAdvance(labels[i]));
-        extent = widest + 10;
+        extent = widest + 6;  // a small gap between neighbouring labels
     }
     const int step = stepFor(width / range.size(), extent);
     const double first = source->xValue(0);
