@@ -4,16 +4,20 @@ namespace quomble {
 
 namespace {
 
-std::array<std::string, 4> onCells(const BootRecord& r)
+// A negative duration (a clock set back, a log out of order) splits into a negative day
+// count and a positive rest, which reads as nearly that many days; it shows "-" instead.
+std::array<std::string, 4> cells(std::int32_t days, int hours, int minutes, int seconds)
 {
-    return {std::to_string(r.OnDays), std::to_string(r.OnHours), std::to_string(r.OnMinutes),
-            std::to_string(r.OnSeconds)};
+    if (days < 0)
+        return {"-", "-", "-", "-"};
+    return {std::to_string(days), std::to_string(hours), std::to_string(minutes), std::to_string(seconds)};
 }
+
+std::array<std::string, 4> onCells(const BootRecord& r) { return cells(r.OnDays, r.OnHours, r.OnMinutes, r.OnSeconds); }
 
 std::array<std::string, 4> offCells(const BootRecord& r)
 {
-    return {std::to_string(r.OffDays), std::to_string(r.OffHours), std::to_string(r.OffMinutes),
-            std::to_string(r.OffSeconds)};
+    return cells(r.OffDays, r.OffHours, r.OffMinutes, r.OffSeconds);
 }
 
 }  // namespace
@@ -46,7 +50,8 @@ FigureTable figureTable(const LogModel& m)
         return t;
     t[1] = onCells(m.summary(StatSpan));
     t[2] = onCells(m.boot(m.BootCount));
-    t[3] = onCells(m.summary(StatDayAvg));
+    const BootRecord& dayAvg = m.summary(StatDayAvg);
+    t[3] = cells(0, dayAvg.OnHours, dayAvg.OnMinutes, dayAvg.OnSeconds);
     t[3][0].clear();  // the average per day never shows a day count
     t[4] = onCells(m.summary(StatCrashFreeMax));
     t[5] = onCells(m.summary(StatCrashFreeAvg));

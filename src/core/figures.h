@@ -9,7 +9,8 @@ namespace quomble {
 
 // The duration table beside the main window's sentences: 16 rows of days, hours, minutes,
 // seconds as plain decimal texts. Row 0 holds the headings, rows 1..11 move with the clock,
-// rows 12..15 hold the off-times.
+// rows 12..15 hold the off-times. A negative duration shows "-" in all four cells, and so
+// does the last-crash row while there is no crash.
 using FigureTable = std::array<std::array<std::string, 4>, 16>;
 FigureTable figureTable(const LogModel& model);
 

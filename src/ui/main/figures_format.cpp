@@ -15,15 +15,6 @@ QString ratioTextWith(double value, const QString& decimalPoint)
 
 QString systemRatioText(double value) { return ratioTextWith(value, QLocale::system().decimalPoint()); }
 
-std::array<QString, 4> durationCells(std::int32_t days, int hours, int minutes, int seconds)
-{
-    // Split durations keep their sign in the day count alone (-10 s is -1 day 23:59:50),
-    // which reads as nearly two days. A negative duration has no honest split form.
-    if (days < 0)
-        return {QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-")};
-    return {QString::number(days), QString::number(hours), QString::number(minutes), QString::number(seconds)};
-}
-
 QString dateLineText(const QString& weekday, const QString& timestamp)
 {
     return weekday + QStringLiteral(", the ") + timestamp.left(10) + QStringLiteral(" at ") +

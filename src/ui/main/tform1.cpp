@@ -1,5 +1,6 @@
 #include "ui/main/tform1.h"
 
+#include "core/figures.h"
 #include "core/log_lines.h"
 #include "core/paths.h"
 #include "core/validation.h"
@@ -357,11 +358,13 @@ void TForm1::setAboutWindow(TForm2* about)
 
 // --- Figures -------------------------------------------------------------------------
 
-void TForm1::setRow(int row, std::int32_t days, int hours, int minutes, int seconds)
+void TForm1::showFigureRows(int first, int last)
 {
-    const auto cells = durationCells(days, hours, minutes, seconds);
-    for (int c = 0; c < 4; ++c)
-        StringAlignGrid1->setCell(c, row, cells[static_cast<std::size_t>(c)]);
+    const FigureTable table = figureTable(model_);
+    for (int row = first; row <= last; ++row)
+        for (int c = 0; c < 4; ++c)
+            StringAlignGrid1->setCell(c, row,
+                                      QString::fromStdString(table[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)]));
 }
 
 void TForm1::Anzeigen()
@@ -387,15 +390,8 @@ void TForm1::Anzeigen()
         g->setColumnWidth(c, 24);
     for (int r = 0; r < g->rowCount(); ++r)
         g->setRowHeight(r, 16);
-    const char* headings[] = {"day", "hou", "min", "sec"};
-    for (int c = 0; c < 4; ++c)
-        g->setCell(c, 0, QString::fromLatin1(headings[c]));
-
-    auto offRow = [this](int row, const BootRecord& r) { setRow(row, r.OffDays, r.OffHours, r.OffMinutes, r.OffSeconds); };
-    offRow(12, m.summary(StatMin));
-    offRow(13, m.summary(StatAvg));
-    offRow(14, m.summary(StatMax));
-    offRow(15, m.summary(StatSum));
+    showFigureRows(0, 0);    // the headings
+    showFigureRows(12, 15);  // the off-times, fixed for the run
 
     for (int c = 0; c < 4; ++c) {
         g->setCellColor(c, 2, kNavy);
@@ -477,30 +473,14 @@ void TForm1::Aktualisieren()
     setHint(label(20), onClockHint(textOf(m.summary(StatMax).LogIn)));
     setHint(label(33), textFromCore(m.Label33Hint));
 
-    auto onRow = [this](int row, const BootRecord& r) { setRow(row, r.OnDays, r.OnHours, r.OnMinutes, r.OnSeconds); };
-    onRow(1, m.summary(StatSpan));
-    onRow(2, current);
-    const BootRecord& dayAvg = m.summary(StatDayAvg);
-    setRow(3, 0, dayAvg.OnHours, dayAvg.OnMinutes, dayAvg.OnSeconds);
-    StringAlignGrid1->setCell(0, 3, QString());  // never a day count
-    onRow(4, m.summary(StatCrashFreeMax));
-    onRow(5, m.summary(StatCrashFreeAvg));
-    onRow(6, m.summary(StatSinceCrash));
-    const BootRecord& crashFreeAvg = m.summary(StatCrashFreeAvg);
-    setRow(7, crashFreeAvg.OffDays, crashFreeAvg.OffHours, crashFreeAvg.OffMinutes, crashFreeAvg.OffSeconds);
-    onRow(8, m.summary(StatMin));
-    onRow(9, m.summary(StatAvg));
-    onRow(10, m.summary(StatMax));
-    onRow(11, m.summary(StatSum));
+    showFigureRows(1, 11);  // row 6 shows "-" while there is no crash
 
     if (m.CrashCount <= 0) {
-        for (int c = 0; c < 4; ++c)
-            StringAlignGrid1->setCell(c, 6, QStringLiteral("-"));
         setLabelText(label(14), QStringLiteral("-"));
         setLabelText(label(32), QStringLiteral("-"));
         flowSentenceLines();
     }
-    const bool overdue = m.summary(StatSinceCrash).OnTime > crashFreeAvg.OnTime;
+    const bool overdue = crashFreeWarning(m);
     for (int c = 0; c < 4; ++c)
         StringAlignGrid1->setCellColor(c, 7, overdue ? kRed : kMaroon);
 }

@@ -122,7 +122,8 @@ private:
     void relayoutTotals();
     void centreDateLine();
     void flowSentenceLines();
-    void setRow(int row, std::int32_t days, int hours, int minutes, int seconds);
+    // Rows of the duration table from the core's figure table.
+    void showFigureRows(int first, int last);
     QLabel* addLabel(QWidget* parent, int number, int x, int y, const QString& text, const QColor& color,
                      bool bold);
 
