@@ -42,8 +42,7 @@ public:
         options.end = kEnd;
         if (const char* boots = std::getenv("QUOMBLE_BENCH_BOOTS"))
             options.boots = std::stoll(boots);
-        path_ = fs::temp_directory_path() /
-                ("quomble-bench-intake-" + std::to_string(::getpid()) + ".log");
+        path_ = fs::temp_directory_path() / ("quomble-bench-intake-" + std::to_string(::getpid()) + ".log");
         std::ofstream out(path_, std::ios::binary | std::ios::trunc);
         quomble::bench::writeLog(out, options);
         out.close();

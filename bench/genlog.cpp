@@ -106,12 +106,11 @@ int selfCheck(const LogGenOptions& options)
               << " %), sessions across midnight " << crossing << "\n"
               << "first log " << model.boot(1).LogIn.view() << ", running boot since "
               << model.boot(n).LogIn.view() << ", end " << end << "\n"
-              << "on-time: shortest " << shortest.OnTime << " s, longest " << longest.OnTime
-              << " s, average " << model.summary(quomble::StatAvg).OnTime << " s\n"
+              << "on-time: shortest " << shortest.OnTime << " s, longest " << longest.OnTime << " s, average "
+              << model.summary(quomble::StatAvg).OnTime << " s\n"
               << "off-time: shortest " << shortest.OffTime << " s, longest " << longest.OffTime
               << " s, average " << model.summary(quomble::StatAvg).OffTime << " s\n"
-              << "log covers " << span.OnTime << " s, of which on " << sum.OnTime << " s"
-              << std::endl;
+              << "log covers " << span.OnTime << " s, of which on " << sum.OnTime << " s" << std::endl;
 
     if (n >= 1000) {
         check.expect(crashShare >= 2.0 && crashShare <= 5.0, "crash share between 2 and 5 %");

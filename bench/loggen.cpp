@@ -60,26 +60,26 @@ struct Range {
 constexpr std::uint32_t kWeightTotal = 100000;
 
 constexpr std::array<Range, 7> kOnTimes = {{
-    {3, 60, 2000, false},            // aborted start
-    {60, 600, 10000, false},         // a quick look
+    {3, 60, 2000, false},     // aborted start
+    {60, 600, 10000, false},  // a quick look
     {600, 3600, 28000, false},
     {3600, 14400, 35000, false},
-    {14400, 43200, 18000, false},    // a working day
-    {43200, 172800, 6950, false},    // left running overnight
-    {86400, 345600, 50, true},       // left running for days
+    {14400, 43200, 18000, false},  // a working day
+    {43200, 172800, 6950, false},  // left running overnight
+    {86400, 345600, 50, true},     // left running for days
 }};
 
 constexpr std::array<Range, 6> kOffTimes = {{
-    {3, 60, 8000, false},            // restart
+    {3, 60, 8000, false},  // restart
     {60, 1800, 17000, false},
     {1800, 14400, 30000, false},
-    {14400, 57600, 35000, false},    // overnight
-    {57600, 259200, 9980, false},    // a weekend
-    {259200, 1814400, 20, true},     // a holiday
+    {14400, 57600, 35000, false},  // overnight
+    {57600, 259200, 9980, false},  // a weekend
+    {259200, 1814400, 20, true},   // a holiday
 }};
 
 constexpr std::uint32_t kCrashesPer1000 = 30;
-constexpr double kRestartLo = 20;    // from a crash to the next boot, in seconds, fixed
+constexpr double kRestartLo = 20;  // from a crash to the next boot, in seconds, fixed
 constexpr double kRestartHi = 180;
 
 constexpr bool weightsComplete()
@@ -139,8 +139,7 @@ Cycle drawCycle(Rng& rng)
 
 DateTime toDateTime(const CivilDateTime& c)
 {
-    return dayNumber(c.year, c.month, c.day) * kSecondsPerDay + c.hour * 3600 + c.minute * 60 +
-           c.second;
+    return dayNumber(c.year, c.month, c.day) * kSecondsPerDay + c.hour * 3600 + c.minute * 60 + c.second;
 }
 
 DateTime yearsBefore(const CivilDateTime& end, int years)
@@ -159,8 +158,8 @@ void validate(const LogGenOptions& o)
         throw std::invalid_argument("the number of boots must lie between 1 and 100000000");
     if (o.years < 1 || o.years > 1000)
         throw std::invalid_argument("the number of years must lie between 1 and 1000");
-    if (e.year < 1 || e.year > 9999 || !isValidDate(e.year, e.month, e.day) || e.hour < 0 ||
-        e.hour > 23 || e.minute < 0 || e.minute > 59 || e.second < 0 || e.second > 59)
+    if (e.year < 1 || e.year > 9999 || !isValidDate(e.year, e.month, e.day) || e.hour < 0 || e.hour > 23 ||
+        e.minute < 0 || e.minute > 59 || e.second < 0 || e.second > 59)
         throw std::invalid_argument("the end is not a valid date and time");
     if (e.year - o.years < 1)
         throw std::invalid_argument("the log would start before the year 1");

@@ -10,7 +10,7 @@ namespace quomble::bench {
 
 struct LogGenOptions {
     std::int64_t boots = 1'000'000;
-    int years = 30;              // the boots spread over this many years up to `end`
+    int years = 30;                            // the boots spread over this many years up to `end`
     CivilDateTime end{2026, 12, 7, 12, 0, 0};  // "today"; the last line is open
     std::uint64_t seed = 1;
 };

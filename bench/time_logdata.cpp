@@ -25,7 +25,8 @@ double medianMs(F&& work)
     for (int i = 0; i < 5; ++i) {
         const auto start = std::chrono::steady_clock::now();
         work();
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(ms.begin(), ms.end());
     return ms[2];

@@ -63,8 +63,8 @@ std::filesystem::path directoryOf(const std::filesystem::path& target)
 
 }  // namespace
 
-void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
-                           mode_t mode, const ReplaceProbe& probe)
+void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes, mode_t mode,
+                           const ReplaceProbe& probe)
 {
     const std::string targetName = target.string();
     const std::string tempName = targetName + ".tmp";

@@ -31,8 +31,8 @@ struct ReplaceProbe {
 // the file it replaces. A stale temporary file of an earlier, interrupted update is
 // overwritten. Throws std::system_error on failure (the target is then unchanged and the
 // temporary file removed). The caller holds the DirectoryLock of the target's directory.
-void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
-                           mode_t mode, const ReplaceProbe& probe = {});
+void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes, mode_t mode,
+                           const ReplaceProbe& probe = {});
 
 // An exclusive lock on a directory (flock), held for the lifetime of the object. Every
 // writer of the log takes it before reading the log and keeps it until the new content is

@@ -69,8 +69,7 @@ int number(std::string_view text)
 
 std::optional<DateTime> makeDateTime(int year, int month, int day, int hour, int minute, int second)
 {
-    if (year < 1 || year > 9999 || !isValidDate(year, month, day) || hour > 23 || minute > 59 ||
-        second > 59)
+    if (year < 1 || year > 9999 || !isValidDate(year, month, day) || hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
     return dayNumber(year, month, day) * kSecondsPerDay + hour * 3600 + minute * 60 + second;
 }
@@ -96,8 +95,8 @@ bool clockTime(std::string_view text, int& h, int& m, int& s)
 
 int monthOf(std::string_view name)
 {
-    static constexpr std::array<std::string_view, 12> kMonths = {
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    static constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     for (std::size_t i = 0; i < kMonths.size(); ++i)
         if (name == kMonths[i])
             return static_cast<int>(i) + 1;
@@ -117,7 +116,8 @@ std::optional<DateTime> timeAt(const std::vector<std::string_view>& t, std::size
         if (!clockTime(iso.substr(11, 8), h, m, s))
             return std::nullopt;
         used = 1;
-        return makeDateTime(number(iso.substr(0, 4)), number(iso.substr(5, 2)), number(iso.substr(8, 2)), h, m, s);
+        return makeDateTime(number(iso.substr(0, 4)), number(iso.substr(5, 2)), number(iso.substr(8, 2)), h,
+                            m, s);
     }
     if (at + 5 > t.size() || t[at].size() != 3)
         return std::nullopt;
@@ -294,9 +294,8 @@ void dropClockJumps(std::vector<BootSpan>& boots, DateTime now, ImportNotes& not
         notes.push_back(plural(ahead, "boot lies", "boots lie") + " after now (" + formatTimestamp(now) +
                         ") and " + (ahead == 1 ? "was" : "were") + " dropped: the clock was ahead then");
     if (behind > 0)
-        notes.push_back(plural(behind, "boot lies", "boots lie") +
-                        " far before the boot before it and " + (behind == 1 ? "was" : "were") +
-                        " dropped: the clock was wrong then");
+        notes.push_back(plural(behind, "boot lies", "boots lie") + " far before the boot before it and " +
+                        (behind == 1 ? "was" : "were") + " dropped: the clock was wrong then");
 }
 
 std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
@@ -325,7 +324,8 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
             const std::string_view date = t[i];
             int h = 0, m = 0, s = 0;
             if (date.size() == 10 && date[4] == '-' && date[7] == '-' && digits(date.substr(0, 4), 4) &&
-                digits(date.substr(5, 2), 2) && digits(date.substr(8, 2), 2) && clockTime(t[i + 1], h, m, s)) {
+                digits(date.substr(5, 2), 2) && digits(date.substr(8, 2), 2) &&
+                clockTime(t[i + 1], h, m, s)) {
                 if (auto at = makeDateTime(number(date.substr(0, 4)), number(date.substr(5, 2)),
                                            number(date.substr(8, 2)), h, m, s))
                     times.push_back(*at);
@@ -336,7 +336,8 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
             ++unreadable;
             continue;
         }
-        const std::int64_t index = (idx[0] == '-' ? -1 : 1) * static_cast<std::int64_t>(std::stoll(std::string(magnitude)));
+        const std::int64_t index =
+            (idx[0] == '-' ? -1 : 1) * static_cast<std::int64_t>(std::stoll(std::string(magnitude)));
         boots.push_back({index, std::string(t[1]), times[0], times[1]});
     }
     if (unreadable > 0)
@@ -350,8 +351,9 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
 std::map<std::string, bool> parseShutdownTails(std::istream& in, ImportNotes& notes)
 {
     static constexpr std::array<std::string_view, 12> kTargets = {
-        "Shutdown", "shutdown.target", "Power Off", "Power-Off", "poweroff.target", "Reboot",
-        "reboot.target", "Halt", "halt.target", "final.target", "Kexec", "kexec.target"};
+        "Shutdown",        "shutdown.target", "Power Off",     "Power-Off",
+        "poweroff.target", "Reboot",          "reboot.target", "Halt",
+        "halt.target",     "final.target",    "Kexec",         "kexec.target"};
     std::map<std::string, bool> clean;
     std::string current;
     TextLines lines(in);
@@ -415,7 +417,8 @@ std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& boots,
     if (assumedClean > 0)
         notes.push_back(plural(assumedClean, "boot has", "boots have") +
                         " no journal tail to tell a shutdown from a crash and " +
-                        (assumedClean == 1 ? "was" : "were") + " taken as shut down at its last journal entry");
+                        (assumedClean == 1 ? "was" : "were") +
+                        " taken as shut down at its last journal entry");
     dropClockJumps(result, now, notes);
     return result;
 }
@@ -448,7 +451,8 @@ std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vec
         bool known = false;
         for (std::size_t i = 0; i < own && !known; ++i) {
             BootSpan& mine = preferred[i];
-            if (boot.login <= mine.seenUntil + kSameBootSlack && mine.login <= boot.seenUntil + kSameBootSlack) {
+            if (boot.login <= mine.seenUntil + kSameBootSlack &&
+                mine.login <= boot.seenUntil + kSameBootSlack) {
                 known = true;
                 mine.seenUntil = std::max(mine.seenUntil, boot.seenUntil);
             }
@@ -508,8 +512,9 @@ std::string logTextOf(std::vector<BootSpan> boots, DateTime now, ImportNotes& no
     if (doubled > 0)
         notes.push_back(plural(doubled, "boot was", "boots were") + " listed twice and written once");
     if (overlapping > 0)
-        notes.push_back(plural(overlapping, "shutdown lies", "shutdowns lie") +
-                        " after the next boot (the clock was set back); its logout was set to the next login");
+        notes.push_back(
+            plural(overlapping, "shutdown lies", "shutdowns lie") +
+            " after the next boot (the clock was set back); its logout was set to the next login");
 
     std::string text;
     text.reserve(unique.size() * 41);

@@ -21,21 +21,20 @@ constexpr int kUsage = 64;
 
 void usage(std::FILE* out)
 {
-    std::fputs(
-        "usage: quomble-import [--last FILE] [--journal FILE [--journal-tails FILE]]\n"
-        "                      [--output LOG] [--merge | --replace] [--now \"dd.mm.yyyy hh:mm:ss\"]\n"
-        "  --last FILE           output of `last -x -F` (several wtmp files may follow one another)\n"
-        "  --journal FILE        output of `journalctl --list-boots`\n"
-        "  --journal-tails FILE  each boot's last journal lines, headed \"-- Boot <id> --\",\n"
-        "                        to tell a shutdown from a crash\n"
-        "  FILE may be - for standard input.\n"
-        "  --output LOG          the boot log to write (default: Quomble.log beside this program);\n"
-        "                        - writes it to standard output\n"
-        "  --merge               keep the entries of an existing log and add the imported boots\n"
-        "  --replace             replace an existing log (it is kept as LOG.bak)\n"
-        "  --now TIME            boots after this time are dropped (default: the clock)\n"
-        "An existing, non-empty log is only changed with --merge or --replace.\n",
-        out);
+    std::fputs("usage: quomble-import [--last FILE] [--journal FILE [--journal-tails FILE]]\n"
+               "                      [--output LOG] [--merge | --replace] [--now \"dd.mm.yyyy hh:mm:ss\"]\n"
+               "  --last FILE           output of `last -x -F` (several wtmp files may follow one another)\n"
+               "  --journal FILE        output of `journalctl --list-boots`\n"
+               "  --journal-tails FILE  each boot's last journal lines, headed \"-- Boot <id> --\",\n"
+               "                        to tell a shutdown from a crash\n"
+               "  FILE may be - for standard input.\n"
+               "  --output LOG          the boot log to write (default: Quomble.log beside this program);\n"
+               "                        - writes it to standard output\n"
+               "  --merge               keep the entries of an existing log and add the imported boots\n"
+               "  --replace             replace an existing log (it is kept as LOG.bak)\n"
+               "  --now TIME            boots after this time are dropped (default: the clock)\n"
+               "An existing, non-empty log is only changed with --merge or --replace.\n",
+               out);
 }
 
 struct Input {
@@ -108,7 +107,8 @@ int main(int argc, char** argv)
     if (output.empty()) {
         const std::string exe = quomble::runningExecutablePath();
         if (exe.empty()) {
-            std::fputs("quomble-import: cannot tell where this program lies; name the log with --output\n", stderr);
+            std::fputs("quomble-import: cannot tell where this program lies; name the log with --output\n",
+                       stderr);
             return kFailed;
         }
         output = quomble::LogFileNameIn(quomble::AppDirOf(exe));
@@ -138,8 +138,7 @@ int main(int argc, char** argv)
                     return kFailed;
                 tails = quomble::parseShutdownTails(*tailsIn.stream, notes);
             }
-            fromJournal = quomble::bootsFromJournal(list, tailsFile.empty() ? nullptr : &tails,
-                                                   now, notes);
+            fromJournal = quomble::bootsFromJournal(list, tailsFile.empty() ? nullptr : &tails, now, notes);
             std::fprintf(info, "quomble-import: %zu boots from the journal\n", fromJournal.size());
         }
         // wtmp knows shutdowns for certain; the journal fills in the boots it lacks.

@@ -17,15 +17,14 @@ constexpr int kUsage = 64;
 
 void usage(std::FILE* out)
 {
-    std::fputs(
-        "usage: quomble-log login|logout [--time \"dd.mm.yyyy hh:mm:ss\"] [LOG]\n"
-        "  login   appends the login time of this boot as an open entry\n"
-        "  logout  writes the logout time into the open last entry\n"
-        "  LOG     the boot log (default: Quomble.log beside this program)\n"
-        "  --time  writes this time instead of the clock's\n"
-        "exit status: 0 done (or the boot was already logged), 2 no open entry to log out,\n"
-        "             1 the log could not be read or written, 64 wrong arguments\n",
-        out);
+    std::fputs("usage: quomble-log login|logout [--time \"dd.mm.yyyy hh:mm:ss\"] [LOG]\n"
+               "  login   appends the login time of this boot as an open entry\n"
+               "  logout  writes the logout time into the open last entry\n"
+               "  LOG     the boot log (default: Quomble.log beside this program)\n"
+               "  --time  writes this time instead of the clock's\n"
+               "exit status: 0 done (or the boot was already logged), 2 no open entry to log out,\n"
+               "             1 the log could not be read or written, 64 wrong arguments\n",
+               out);
 }
 
 }  // namespace

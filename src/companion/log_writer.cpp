@@ -19,8 +19,8 @@ struct Tail {
     std::size_t visible = 0;        // bytes up to the first Ctrl-Z
     std::size_t lastLineStart = 0;  // offset of the last line
     bool hasLine = false;
-    bool endsWithLineEnd = false;   // the visible bytes end in LF
-    std::string lastLine;           // as read: stray CRs dropped, no line end
+    bool endsWithLineEnd = false;  // the visible bytes end in LF
+    std::string lastLine;          // as read: stray CRs dropped, no line end
 };
 
 Tail inspect(std::string_view content)
@@ -33,8 +33,7 @@ Tail inspect(std::string_view content)
         return tail;
     tail.hasLine = true;
     tail.endsWithLineEnd = visible.back() == '\n';
-    const std::string_view body =
-        tail.endsWithLineEnd ? visible.substr(0, visible.size() - 1) : visible;
+    const std::string_view body = tail.endsWithLineEnd ? visible.substr(0, visible.size() - 1) : visible;
     const auto lf = body.rfind('\n');
     tail.lastLineStart = lf == std::string_view::npos ? 0 : lf + 1;
     for (char c : body.substr(tail.lastLineStart))
@@ -89,8 +88,8 @@ DateTime orderedTime(DateTime now, std::optional<DateTime> latest, std::vector<s
     const std::int64_t behind = *latest - now;
     if (behind <= kClockStepTolerance) {
         notes.push_back("the clock (" + formatTimestamp(now) + ") is " + durationText(behind) +
-                        " behind the last entry; the time of the last entry, " +
-                        formatTimestamp(*latest) + ", was written instead");
+                        " behind the last entry; the time of the last entry, " + formatTimestamp(*latest) +
+                        ", was written instead");
         return *latest;
     }
     notes.push_back("the clock (" + formatTimestamp(now) + ") is " + durationText(behind) +
@@ -175,7 +174,8 @@ std::string describe(const LogEdit& edit)
         return "login logged: " + edit.line;
     case LogAction::LoggedInAfterCrash:
         return "the last entry was still open, so the previous boot ended without a shutdown "
-               "(a crash); it stays open as the crash record; login logged: " + edit.line;
+               "(a crash); it stays open as the crash record; login logged: " +
+               edit.line;
     case LogAction::AlreadyLoggedIn:
         return "the running boot is already logged: " + edit.line + "; nothing written";
     case LogAction::Reopened:
@@ -240,9 +240,9 @@ std::optional<DateTime> systemBootTime()
             std::tm local{};
             if (!localtime_r(&boot, &local))
                 return std::nullopt;
-            return parseTimestamp(formatTimestamp(CivilDateTime{
-                local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec}));
+            return parseTimestamp(formatTimestamp(CivilDateTime{local.tm_year + 1900, local.tm_mon + 1,
+                                                                local.tm_mday, local.tm_hour, local.tm_min,
+                                                                local.tm_sec > 59 ? 59 : local.tm_sec}));
         }
         stat.ignore(1 << 20, '\n');
     }

@@ -40,9 +40,7 @@ void LogModel::Verlauf_berechnen(const std::function<void(int)>& progress)
             --ranges[static_cast<std::size_t>(end - kClock)];
         }
     };
-    auto entriesOf = [](const BootRecord& boot) {
-        return std::max<std::int64_t>(boot.OnTime / 60, 1);
-    };
+    auto entriesOf = [](const BootRecord& boot) { return std::max<std::int64_t>(boot.OnTime / 60, 1); };
 
     int shown = -1;
     for (int b = n; b >= 1; --b) {

@@ -84,7 +84,10 @@ CivilDateTime systemLocalTime()
             local.tm_hour,        local.tm_min,     local.tm_sec > 59 ? 59 : local.tm_sec};
 }
 
-Clock systemClock() { return [] { return systemLocalTime(); }; }
+Clock systemClock()
+{
+    return [] { return systemLocalTime(); };
+}
 
 Clock fixedClock(CivilDateTime at)
 {
@@ -103,8 +106,7 @@ bool isValidDate(int year, int month, int day)
 
 std::int64_t dayNumber(int year, int month, int day)
 {
-    return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-           kEpochOffset;
+    return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochOffset;
 }
 
 CivilDateTime civilFromDayNumber(std::int64_t number)

@@ -63,9 +63,9 @@ private:
     bool hasDate_ = false;
 };
 
-std::string formatDate(std::int64_t dayNumber);             // "dd.mm.yyyy"
-std::string formatTimestamp(DateTime value);                 // "dd.mm.yyyy hh:mm:ss"
-std::string formatTimestamp(const CivilDateTime& civil);     // same, from calendar parts
+std::string formatDate(std::int64_t dayNumber);           // "dd.mm.yyyy"
+std::string formatTimestamp(DateTime value);              // "dd.mm.yyyy hh:mm:ss"
+std::string formatTimestamp(const CivilDateTime& civil);  // same, from calendar parts
 
 // Whole seconds from a to b, rounded down, saturated to the signed 32-bit range.
 std::int32_t dt_delta(DateTime a, DateTime b);

@@ -13,7 +13,10 @@ std::array<std::string, 4> cells(std::int32_t days, int hours, int minutes, int 
     return {std::to_string(days), std::to_string(hours), std::to_string(minutes), std::to_string(seconds)};
 }
 
-std::array<std::string, 4> onCells(const BootRecord& r) { return cells(r.OnDays, r.OnHours, r.OnMinutes, r.OnSeconds); }
+std::array<std::string, 4> onCells(const BootRecord& r)
+{
+    return cells(r.OnDays, r.OnHours, r.OnMinutes, r.OnSeconds);
+}
 
 std::array<std::string, 4> offCells(const BootRecord& r)
 {
@@ -55,8 +58,7 @@ FigureTable figureTable(const LogModel& m)
     t[3][0].clear();  // the average per day never shows a day count
     t[4] = onCells(m.summary(StatCrashFreeMax));
     t[5] = onCells(m.summary(StatCrashFreeAvg));
-    t[6] = m.CrashCount > 0 ? onCells(m.summary(StatSinceCrash))
-                            : Row{"-", "-", "-", "-"};
+    t[6] = m.CrashCount > 0 ? onCells(m.summary(StatSinceCrash)) : Row{"-", "-", "-", "-"};
     t[7] = offCells(m.summary(StatCrashFreeAvg));
     t[8] = onCells(m.summary(StatMin));
     t[9] = onCells(m.summary(StatAvg));

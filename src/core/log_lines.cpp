@@ -36,8 +36,7 @@ LogLineReader::LogLineReader(const std::filesystem::path& path) : path_(path.str
     buffer_.resize(kChunkBytes);
 }
 
-LogLineReader::LogLineReader(std::string_view bytes)
-    : pos_(bytes.data()), end_(bytes.data() + bytes.size())
+LogLineReader::LogLineReader(std::string_view bytes) : pos_(bytes.data()), end_(bytes.data() + bytes.size())
 {
 }
 

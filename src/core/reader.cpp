@@ -32,8 +32,8 @@ void LogModel::Zeit_zerlegen(int index)
     BootRecord& r = boot(index);
     // Floor division: a negative duration (a log out of order) keeps a negative day count
     // and non-negative hours, minutes and seconds, e.g. -5 s splits into -1 day 23:59:55.
-    auto split = [](std::int32_t seconds, std::int32_t& days, std::uint8_t& hours,
-                    std::uint8_t& minutes, std::uint8_t& secs) {
+    auto split = [](std::int32_t seconds, std::int32_t& days, std::uint8_t& hours, std::uint8_t& minutes,
+                    std::uint8_t& secs) {
         std::int64_t d = seconds / kSecondsPerDay;
         std::int64_t rest = seconds - d * kSecondsPerDay;
         if (rest < 0) {

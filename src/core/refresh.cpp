@@ -49,8 +49,8 @@ void LogModel::Statistik_aktualisieren()
     BootRecord& crashFreeAvg = summary(StatCrashFreeAvg);
     const std::int64_t average = CrashCount > 0 ? allOnTime / CrashCount : allOnTime;
     crashFreeAvg.OnTime = saturate32(average);
-    crashFreeAvg.OffTime = saturate32(sinceCrashOnTime > average ? sinceCrashOnTime - average
-                                                                 : average - sinceCrashOnTime);
+    crashFreeAvg.OffTime =
+        saturate32(sinceCrashOnTime > average ? sinceCrashOnTime - average : average - sinceCrashOnTime);
 
     BootRecord& best = summary(StatCrashFreeMax);
     if (sinceCrash.OnTime > best.OnTime) {

@@ -78,7 +78,7 @@ inline constexpr std::array<DiagramOptionKey, kDiagramOptionCount> kDiagramOptio
 inline constexpr std::int32_t kRotationHoursMin = -23;
 inline constexpr std::int32_t kRotationHoursMax = 23;
 inline constexpr std::int32_t kSmoothRadiusMax = 1440;
-inline constexpr std::int32_t kLogDataPageCount = 2;   // Boots, Days
+inline constexpr std::int32_t kLogDataPageCount = 2;  // Boots, Days
 inline constexpr std::int32_t kDiagramsPageCount = 6;
 inline constexpr std::int32_t kDiagramsMinSize = 100;  // outer width and height
 inline constexpr std::int32_t kWindowExtentMax = 32767;
@@ -108,7 +108,7 @@ public:
 // replaces them to make the disk full or the sync fail; empty members use the real calls.
 struct SettingsWriteCalls {
     std::function<long(int fd, const char* data, std::size_t size)> write;  // like ::write
-    std::function<int(int fd)> sync;                                         // like ::fsync
+    std::function<int(int fd)> sync;                                        // like ::fsync
 };
 
 // Every value the settings file holds, with its default.

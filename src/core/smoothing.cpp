@@ -31,7 +31,8 @@ std::vector<std::int64_t> windowSums(const std::vector<std::int32_t>& values, in
 {
     std::vector<std::int64_t> prefix(static_cast<std::size_t>(days) + 1, 0);
     for (int d = 1; d <= days; ++d)
-        prefix[static_cast<std::size_t>(d)] = prefix[static_cast<std::size_t>(d) - 1] + values[static_cast<std::size_t>(d)];
+        prefix[static_cast<std::size_t>(d)] =
+            prefix[static_cast<std::size_t>(d) - 1] + values[static_cast<std::size_t>(d)];
     std::vector<std::int64_t> sums(static_cast<std::size_t>(days) + 1, 0);
     for (int d = 1; d <= days; ++d)
         sums[static_cast<std::size_t>(d)] =

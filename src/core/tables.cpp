@@ -16,8 +16,8 @@ namespace {
 constexpr std::size_t kFillWidth = 20;
 
 const std::array<const char*, 5> kBootTitles = {" Nr. ", " LogIn ", " LogOut ", " OnTime ", " OffTime "};
-const std::array<const char*, 6> kDayTitles = {" Nr. ", " DayofWeek ", " Date ", " Boots ", " Crashs ",
-                                               " OnTime "};
+const std::array<const char*, 6> kDayTitles = {" Nr. ",   " DayofWeek ", " Date ",
+                                               " Boots ", " Crashs ",    " OnTime "};
 const std::array<std::pair<const char*, const char*>, 7> kWeekdays = {{{"Mo", "Monday"},
                                                                        {"Tu", "Tuesday"},
                                                                        {"We", "Wednesday"},
@@ -200,7 +200,8 @@ std::string sortText(const LogModel& m, LogTable table, int record, int column)
     return text;
 }
 
-TableOrder::TableOrder(LogTable table) : table_(table), nextAscending_(static_cast<std::size_t>(columnCount(table)))
+TableOrder::TableOrder(LogTable table)
+    : table_(table), nextAscending_(static_cast<std::size_t>(columnCount(table)))
 {
 }
 

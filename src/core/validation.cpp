@@ -7,7 +7,6 @@
 
 namespace quomble {
 
-
 std::string Finding::text() const
 {
     const std::string n = std::to_string(line);

@@ -11,8 +11,8 @@ using nlohmann::ordered_json;
 
 ordered_json bootJson(const BootRecord& r)
 {
-    return {{"LogIn", r.LogIn.str()}, {"LogOut", r.LogOut.str()}, {"OnTime", r.OnTime},
-            {"OffTime", r.OffTime}};
+    return {
+        {"LogIn", r.LogIn.str()}, {"LogOut", r.LogOut.str()}, {"OnTime", r.OnTime}, {"OffTime", r.OffTime}};
 }
 
 ordered_json minuteValues(const MinuteTable& table)
@@ -24,7 +24,6 @@ ordered_json minuteValues(const MinuteTable& table)
 }
 
 double wide(float value) { return static_cast<double>(value); }
-
 
 // Writes one JSON object key by key, so that a log of a million boots never has to be
 // held as one document.

@@ -40,7 +40,6 @@ Outcome runIntake(LogModel& model, const Options& options);
 void writeJson(std::ostream& out, const LogModel& model, const Outcome& outcome);
 // The log data window's table after the sorts of the command line, tab-separated.
 void writeTable(std::ostream& out, const LogModel& model, const Options& options);
-void writeText(std::ostream& out, const LogModel& model, const Outcome& outcome,
-               const Options& options);
+void writeText(std::ostream& out, const LogModel& model, const Outcome& outcome, const Options& options);
 
 }  // namespace quomble::report

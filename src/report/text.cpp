@@ -53,7 +53,8 @@ void writeText(std::ostream& out, const LogModel& m, const Outcome& outcome, con
     for (std::size_t row = 0; row < sentences.size(); ++row)
         sentences[row] = kFigureCaptions[row];
     sentences[1] = "first log of " + datePart(first) + " at " + timePart(first) + " o'clock, thus before";
-    sentences[2] = "current boot of " + datePart(current) + " at " + timePart(current) + " o'clock, thus before";
+    sentences[2] =
+        "current boot of " + datePart(current) + " at " + timePart(current) + " o'clock, thus before";
     sentences[6] = crashed ? "last crash on " + datePart(sinceCrash) + " at " + timePart(sinceCrash) +
                                  " o'clock, thus before"
                            : std::string("last crash on - at - o'clock, thus before");
@@ -61,8 +62,8 @@ void writeText(std::ostream& out, const LogModel& m, const Outcome& outcome, con
     out << "\nAs of " << Wochentag_ermitteln_lang(m.CurrentDateTime) << ", the "
         << datePart(m.CurrentDateTime) << " at " << timePart(m.CurrentDateTime) << " o'clock\n\n";
     for (int row = 1; row < 16; ++row) {
-        out << "  " << std::left << std::setw(58) << sentences[static_cast<std::size_t>(row)] << std::right << std::setw(20)
-            << durationOfRow(t[static_cast<std::size_t>(row)]);
+        out << "  " << std::left << std::setw(58) << sentences[static_cast<std::size_t>(row)] << std::right
+            << std::setw(20) << durationOfRow(t[static_cast<std::size_t>(row)]);
         if (row == 4 && !m.Label33Hint.empty())
             out << "   (" << m.Label33Hint << ')';
         if (row == 7 && crashFreeWarning(m))
@@ -72,13 +73,11 @@ void writeText(std::ostream& out, const LogModel& m, const Outcome& outcome, con
             out << '\n';
     }
 
-    out << "\nAltogether " << m.BootCount << " times booted on " << m.DaysWithOnTime
-        << " different days.\n"
+    out << "\nAltogether " << m.BootCount << " times booted on " << m.DaysWithOnTime << " different days.\n"
         << "That results in a BootIndex of " << ratioText(m.BootIndex) << " boots per day.\n"
-        << "Altogether " << m.CrashCount << " times crashed and " << m.LogoutCount
-        << " times shutdowned.\n"
-        << "Those are " << ratioText(m.CrashsPerBoot) << " crashs per boot and "
-        << ratioText(m.CrashsPerDay) << " crashs per day.\n";
+        << "Altogether " << m.CrashCount << " times crashed and " << m.LogoutCount << " times shutdowned.\n"
+        << "Those are " << ratioText(m.CrashsPerBoot) << " crashs per boot and " << ratioText(m.CrashsPerDay)
+        << " crashs per day.\n";
 }
 
 }  // namespace quomble::report

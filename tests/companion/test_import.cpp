@@ -53,7 +53,7 @@ TEST(ImportLast, RecordedOutputGivesShutdownsCrashesAndTheRunningBoot)
     const std::string log = importLast("last-x-F.txt", notes);
     EXPECT_EQ(log,
               "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
-              "02.12.2026 08:03:12 \r\n"                    // crashed: its reboot line shows a later shutdown
+              "02.12.2026 08:03:12 \r\n"  // crashed: its reboot line shows a later shutdown
               "02.12.2026 12:30:00 03.12.2026 00:00:01\r\n"  // the shutdown record after the run level 0
               "04.12.2026 09:00:00 04.12.2026 17:45:30\r\n"
               "07.12.2026 08:02:11 \r\n");
@@ -98,34 +98,40 @@ TEST(ImportLast, OtherTimeFormats)
 {
     ImportNotes notes;
     // --time-format iso
-    EXPECT_EQ(importLastText(
-                  "reboot   system boot  6.1.0-28-amd64   2026-12-07T08:02:11+01:00   still running\n"
-                  "shutdown system down  6.1.0-28-amd64   2026-12-06T23:14:05+01:00 - 2026-12-07T08:02:11+01:00 (08:48)\n"
-                  "reboot   system boot  6.1.0-28-amd64   2026-12-06T08:01:12+01:00 - 2026-12-06T23:14:05+01:00 (15:12)\n",
-                  notes),
-              "06.12.2026 08:01:12 06.12.2026 23:14:05\r\n07.12.2026 08:02:11 \r\n");
+    EXPECT_EQ(
+        importLastText("reboot   system boot  6.1.0-28-amd64   2026-12-07T08:02:11+01:00   still running\n"
+                       "shutdown system down  6.1.0-28-amd64   2026-12-06T23:14:05+01:00 - "
+                       "2026-12-07T08:02:11+01:00 (08:48)\n"
+                       "reboot   system boot  6.1.0-28-amd64   2026-12-06T08:01:12+01:00 - "
+                       "2026-12-06T23:14:05+01:00 (15:12)\n",
+                       notes),
+        "06.12.2026 08:01:12 06.12.2026 23:14:05\r\n07.12.2026 08:02:11 \r\n");
     EXPECT_TRUE(notes.empty());
 
     // Without -F the year and seconds are missing: nothing can be taken, and the user is told.
-    EXPECT_EQ(importLastText("reboot   system boot  6.1.0-28-amd64   Mon Dec  7 08:02   still running\n", notes), "");
+    EXPECT_EQ(
+        importLastText("reboot   system boot  6.1.0-28-amd64   Mon Dec  7 08:02   still running\n", notes),
+        "");
     EXPECT_TRUE(mentions(notes, "-F"));
 }
 
 TEST(ImportLast, RebootLinesEndingInCrashOrDownWithoutShutdownRecordStayOpen)
 {
     ImportNotes notes;
-    EXPECT_EQ(importLastText(
-                  "reboot   system boot  6.1.0   Mon Dec  7 08:02:11 2026   still running\n"
-                  "reboot   system boot  6.1.0   Sun Dec  6 10:00:00 2026 - down                     (00:10)\n"
-                  "reboot   system boot  6.1.0   Sat Dec  5 10:00:00 2026 - crash                    (00:10)\n",
-                  notes),
-              "05.12.2026 10:00:00 \r\n06.12.2026 10:00:00 \r\n07.12.2026 08:02:11 \r\n");
+    EXPECT_EQ(
+        importLastText(
+            "reboot   system boot  6.1.0   Mon Dec  7 08:02:11 2026   still running\n"
+            "reboot   system boot  6.1.0   Sun Dec  6 10:00:00 2026 - down                     (00:10)\n"
+            "reboot   system boot  6.1.0   Sat Dec  5 10:00:00 2026 - crash                    (00:10)\n",
+            notes),
+        "05.12.2026 10:00:00 \r\n06.12.2026 10:00:00 \r\n07.12.2026 08:02:11 \r\n");
 }
 
 TEST(ImportLast, HostileInputDoesNotStopTheImport)
 {
     std::string junk = "reboot system boot\n\n - \x01\x02\xff\n";
-    junk += "reboot   system boot  " + std::string(1 << 20, 'x') + " Mon Dec  7 08:02:11 2026 still running\n";
+    junk +=
+        "reboot   system boot  " + std::string(1 << 20, 'x') + " Mon Dec  7 08:02:11 2026 still running\n";
     junk += "reboot   system boot  6.1.0   Mon Dec 32 08:02:11 2026   still running\n";
     junk += "reboot   system boot  6.1.0   Mon Feb 29 08:02:11 2026   still running\n";
     junk += "reboot   system boot  6.1.0   Mon Dec  7 24:00:00 2026   still running\n";
@@ -219,8 +225,7 @@ TEST(ImportMerge, EntriesOfTheExistingLogWin)
     const auto merged = mergeBoots(existing, bootsFromLast(lastIn, at("07.12.2026 12:00:00"), notes));
     const std::string log = logTextOf(merged, at("07.12.2026 12:00:00"), notes);
     EXPECT_TRUE(log.starts_with("01.12.2026 07:58:40 01.12.2026 22:10:05\r\n")) << log;
-    EXPECT_TRUE(log.ends_with("04.12.2026 09:00:00 04.12.2026 17:45:30\r\n07.12.2026 09:30:00 \r\n"))
-        << log;
+    EXPECT_TRUE(log.ends_with("04.12.2026 09:00:00 04.12.2026 17:45:30\r\n07.12.2026 09:30:00 \r\n")) << log;
     EXPECT_THROW(bootsFromLog("07.12.2026 09:30:00 \r\nnot an entry\r\n"), std::runtime_error);
 }
 
@@ -230,7 +235,7 @@ TEST(LogText, DuplicatesOverlapsAndOutOfRangeBoots)
     std::vector<BootSpan> boots = {
         {at("05.12.2026 10:00:00"), at("05.12.2026 12:00:00"), 0},
         {at("05.12.2026 08:00:00"), at("05.12.2026 11:00:00"), 0},  // overlaps the next
-        {at("05.12.2026 10:00:00"), std::nullopt, 0},                 // the same boot again
+        {at("05.12.2026 10:00:00"), std::nullopt, 0},               // the same boot again
         {at("01.01.1980 00:00:00"), std::nullopt, 0},
         {at("08.12.2026 00:00:00"), std::nullopt, 0},
     };

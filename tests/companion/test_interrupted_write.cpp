@@ -23,10 +23,9 @@ struct Case {
     CivilDateTime now;
 };
 
-const std::string kHistory =
-    "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
-    "02.12.2026 08:03:12 \r\n"
-    "02.12.2026 12:30:00 03.12.2026 00:00:01\r\n";
+const std::string kHistory = "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
+                             "02.12.2026 08:03:12 \r\n"
+                             "02.12.2026 12:30:00 03.12.2026 00:00:01\r\n";
 
 std::vector<Case> cases()
 {
@@ -35,7 +34,10 @@ std::vector<Case> cases()
         {"login after a crash", kHistory + "04.12.2026 09:00:00 \r\n", false, true, {2026, 12, 7, 8, 2, 11}},
         {"logout", kHistory + "07.12.2026 08:02:11 \r\n", false, false, {2026, 12, 7, 17, 45, 30}},
         {"login into a missing log", "", true, true, {2026, 12, 7, 8, 2, 11}},
-        {"login after a line without line end", "01.12.2026 07:58:40 01.12.2026 22:10:05", false, true,
+        {"login after a line without line end",
+         "01.12.2026 07:58:40 01.12.2026 22:10:05",
+         false,
+         true,
          {2026, 12, 7, 8, 2, 11}},
     };
 }
@@ -102,8 +104,8 @@ TEST(InterruptedWrite, StoppedBetweenStepsLeavesTheOldOrTheNewLog)
 {
     for (const Case& c : cases()) {
         const std::string after = undisturbed(c);
-        for (ReplaceStep stop : {ReplaceStep::CreateTemp, ReplaceStep::SyncTemp, ReplaceStep::Rename,
-                                 ReplaceStep::SyncDir}) {
+        for (ReplaceStep stop :
+             {ReplaceStep::CreateTemp, ReplaceStep::SyncTemp, ReplaceStep::Rename, ReplaceStep::SyncDir}) {
             TempDir dir;
             const auto log = dir / "Quomble.log";
             if (!c.missing)

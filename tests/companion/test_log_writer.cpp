@@ -78,7 +78,8 @@ TEST(PlanLogout, SecondLogoutFindsNothingOpen)
 TEST(PlanEdits, KeepEarlierLinesByteForByte)
 {
     // LF-only line ends and a stray CR in an earlier line are the user's business.
-    const std::string earlier = "01.12.2026 07:58:40 01.12.2026 22:10:05\n02.12.2026 08:00:00\r 02.12.2026 09:00:00\r\n";
+    const std::string earlier =
+        "01.12.2026 07:58:40 01.12.2026 22:10:05\n02.12.2026 08:00:00\r 02.12.2026 09:00:00\r\n";
     const auto login = planLogin(earlier, at("07.12.2026 08:02:11"));
     EXPECT_EQ(login.content, earlier + kOpen);
     const auto logout = planLogout(login.content, at("07.12.2026 09:00:00"));
@@ -161,8 +162,8 @@ TEST(BootTime, AnOpenEntryOfTheRunningBootIsNotLoggedTwice)
 TEST(BootTime, AClosedEntryOfTheRunningBootIsOpenedAgain)
 {
     const DateTime boot = at("07.12.2026 08:01:30");
-    const auto edit = planLogin(kClosed + "07.12.2026 08:02:11 07.12.2026 10:00:00\r\n",
-                                at("07.12.2026 10:00:05"), boot);
+    const auto edit =
+        planLogin(kClosed + "07.12.2026 08:02:11 07.12.2026 10:00:00\r\n", at("07.12.2026 10:00:05"), boot);
     EXPECT_EQ(edit.action, LogAction::Reopened);
     EXPECT_EQ(edit.content, kClosed + kOpen);
 }

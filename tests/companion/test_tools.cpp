@@ -57,7 +57,9 @@ TEST(QuombleLog, AnUnwritableLogFailsWithStatusOne)
 {
     TempDir dir;
     std::string said;
-    EXPECT_EQ(runTool(std::string(QUOMBLE_LOG_EXE) + " login " + shellQuoted(dir / "missing" / "Quomble.log"), dir, &said), 1);
+    EXPECT_EQ(runTool(std::string(QUOMBLE_LOG_EXE) + " login " + shellQuoted(dir / "missing" / "Quomble.log"),
+                      dir, &said),
+              1);
     EXPECT_NE(said.find("quomble-log:"), std::string::npos);
 }
 
@@ -93,14 +95,13 @@ TEST(QuombleImport, ReadsAPipeAndWritesToStandardOutput)
     TempDir dir;
     const std::string data = std::string(QUOMBLE_TEST_DATA) + "/import/";
     std::string said;
-    EXPECT_EQ(runTool("cat " + shellQuoted(data + "journal-list-boots-dash.txt") + " | " + QUOMBLE_IMPORT_EXE +
-                          " --now '07.12.2026 12:00:00' --journal - --output -",
+    EXPECT_EQ(runTool("cat " + shellQuoted(data + "journal-list-boots-dash.txt") + " | " +
+                          QUOMBLE_IMPORT_EXE + " --now '07.12.2026 12:00:00' --journal - --output -",
                       dir, &said, false),
               0);
-    EXPECT_EQ(said,
-              "01.12.2026 07:58:31 01.12.2026 22:10:09\r\n"
-              "02.12.2026 08:03:05 02.12.2026 09:47:13\r\n"
-              "07.12.2026 08:02:03 \r\n");
+    EXPECT_EQ(said, "01.12.2026 07:58:31 01.12.2026 22:10:09\r\n"
+                    "02.12.2026 08:03:05 02.12.2026 09:47:13\r\n"
+                    "07.12.2026 08:02:03 \r\n");
     EXPECT_EQ(runTool(std::string(QUOMBLE_IMPORT_EXE) + " --output -", dir), 64);
 }
 

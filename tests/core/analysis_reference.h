@@ -58,7 +58,9 @@ inline RandomLog randomLog(std::mt19937_64& rng, int boots)
     auto dayOf = [](DateTime t) { return t / kSecondsPerDay; };
     RandomLog log;
     DateTime t = dayNumber(static_cast<int>(pick(2000, 2025)), static_cast<int>(pick(1, 12)),
-                           static_cast<int>(pick(1, 28))) * kSecondsPerDay + pick(0, 86399);
+                           static_cast<int>(pick(1, 28))) *
+                     kSecondsPerDay +
+                 pick(0, 86399);
     for (int i = 0; i < boots; ++i) {
         DateTime login = t;
         if (pick(0, 99) < 8)
@@ -111,7 +113,9 @@ inline ReferenceDays referenceDayList(const LogModel& m)
     auto date = [](const Timestamp& t) { return std::string(t.view().substr(0, 10)); };
     ReferenceDays r;
     r.DayCount = dt_delta(readTimestamp(date(m.boot(1).LogIn) + " 00:00:00"),
-                          readTimestamp(date(m.boot(n).LogOut) + " 23:59:59")) / 86400 + 1;
+                          readTimestamp(date(m.boot(n).LogOut) + " 23:59:59")) /
+                     86400 +
+                 1;
     const int count = std::max(r.DayCount, 0);
     r.days.resize(static_cast<std::size_t>(count) + 2);
     const std::int64_t first = readTimestamp(date(m.boot(1).LogIn) + " 00:00:00") / kSecondsPerDay;
@@ -129,9 +133,8 @@ inline ReferenceDays referenceDayList(const LogModel& m)
             const Timestamp end = !boot.LogOut.empty() ? boot.LogOut : m.boot(b + 1).LogIn;
             on[d] += boot.OnTime;
             if (date(boot.LogIn) != date(end)) {
-                const std::int64_t part =
-                    dt_delta(readTimestamp(boot.LogIn.view()),
-                             readTimestamp(r.days[d].Date.str() + " 23:59:59"));
+                const std::int64_t part = dt_delta(readTimestamp(boot.LogIn.view()),
+                                                   readTimestamp(r.days[d].Date.str() + " 23:59:59"));
                 const std::int64_t rest = boot.OnTime - part;
                 on[d] -= rest;
                 on[d + 1] += rest;

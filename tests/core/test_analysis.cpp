@@ -38,7 +38,9 @@ TEST(DayAnalysis, SingleRunningBoot)
     EXPECT_EQ(m.summary(StatDayAvg).OnDays, 2);
     EXPECT_EQ(m.Bootverlauf[510].Value, 1);
     EXPECT_EQ(m.Shutdownverlauf[720].Value, 1);  // the minute of the analysis
-    EXPECT_EQ(nonZeroEntries(m.Bootverlauf) + nonZeroEntries(m.Shutdownverlauf) + nonZeroEntries(m.Crashverlauf), 2);
+    EXPECT_EQ(nonZeroEntries(m.Bootverlauf) + nonZeroEntries(m.Shutdownverlauf) +
+                  nonZeroEntries(m.Crashverlauf),
+              2);
 }
 
 TEST(DayAnalysis, RatiosFrequenciesAndMaxima)

@@ -31,9 +31,8 @@ class BadLog : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("quomble_badlog_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() / ("quomble_badlog_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         fs::permissions(dir_, fs::perms::all, fs::perm_options::add);  // a child as "nobody" looks in
@@ -87,9 +86,8 @@ TEST_F(BadLog, UnreadableLogIsReportedWithTheReason)
 {
     std::ofstream(log_, std::ios::binary) << logText({"07.12.2026 08:00:00 "});
     fs::permissions(log_, fs::perms::none, fs::perm_options::replace);
-    const int status = quomble::testing::runUnprivileged([this] {
-        return intakeError() == "LogFile cannot be read: Permission denied" ? 0 : 1;
-    });
+    const int status = quomble::testing::runUnprivileged(
+        [this] { return intakeError() == "LogFile cannot be read: Permission denied" ? 0 : 1; });
     EXPECT_EQ(status, 0);
 }
 
@@ -101,7 +99,8 @@ TEST_F(BadLog, HundredMegabyteLineWithoutLineEndIsReadInPassing)
     const long before = peakRssKiB();
     const auto findings = LogFileCheck(log_);
     using K = Finding::Kind;
-    EXPECT_EQ(findings, (std::vector<Finding>{{K::NotALogEntry, 1}, {K::WrongLineFormat, 1}, {K::LogoutNotLater, 1}}));
+    EXPECT_EQ(findings,
+              (std::vector<Finding>{{K::NotALogEntry, 1}, {K::WrongLineFormat, 1}, {K::LogoutNotLater, 1}}));
     // The one line is the running boot: its own logout is replaced by now.
     LogModel m(fixedClock(kNow));
     m.LogFile_read(log_);
@@ -137,14 +136,14 @@ TEST_F(BadLog, ExtremeAndFutureDatesRunThrough)
 {
     // Year 0001 and 9999, a log that goes backwards and a boot dated after today: the
     // intake reports findings and runs to its end; sums saturate instead of wrapping.
-    std::ofstream(log_, std::ios::binary) << logText({"01.01.0001 00:00:00 01.01.0001 01:00:00",
-                                                      "05.12.2026 08:00:00 05.12.2026 09:00:00",
-                                                      "31.12.9999 23:59:59 31.12.9999 23:59:59",
-                                                      "01.12.2026 08:00:00 01.12.2026 07:00:00",
-                                                      "07.12.2030 08:00:00 "});
+    std::ofstream(log_, std::ios::binary)
+        << logText({"01.01.0001 00:00:00 01.01.0001 01:00:00", "05.12.2026 08:00:00 05.12.2026 09:00:00",
+                    "31.12.9999 23:59:59 31.12.9999 23:59:59", "01.12.2026 08:00:00 01.12.2026 07:00:00",
+                    "07.12.2030 08:00:00 "});
     using K = Finding::Kind;
-    EXPECT_EQ(LogFileCheck(log_), (std::vector<Finding>{{K::LoginBeforeLast, 1}, {K::LoginBeforeLast, 4},
-                                                        {K::LogoutNotLater, 4}}));
+    EXPECT_EQ(
+        LogFileCheck(log_),
+        (std::vector<Finding>{{K::LoginBeforeLast, 1}, {K::LoginBeforeLast, 4}, {K::LogoutNotLater, 4}}));
     LogModel m(fixedClock(kNow));
     m.LogFile_read(log_);
     m.Statistik_aktualisieren();

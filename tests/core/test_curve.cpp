@@ -57,7 +57,8 @@ TEST(OnTimeCurve, MarksFromTheMinuteAfterTheLogin)
 
     LogModel crash = analysed("07.12.2026 10:00:00 \r\n07.12.2026 10:10:00 \r\n", {2026, 12, 7, 10, 10, 30});
     crash.Verlauf_berechnen();
-    EXPECT_EQ(coveredEntries(crash), (std::vector<int>{601, 602, 603, 604, 605, 606, 607, 608, 609, 610, 611}));
+    EXPECT_EQ(coveredEntries(crash),
+              (std::vector<int>{601, 602, 603, 604, 605, 606, 607, 608, 609, 610, 611}));
     EXPECT_EQ(crash.Verlauf[610].Value, 1);
     EXPECT_EQ(crash.Verlauf[611].Value, 1);  // the running boot of 30 seconds
 }

@@ -51,8 +51,7 @@ class TempFile {
 public:
     explicit TempFile(const std::string& bytes)
         : path_(fs::temp_directory_path() /
-                ("quomble-lines-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++) +
-                 ".log"))
+                ("quomble-lines-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++) + ".log"))
     {
         std::ofstream out(path_, std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -114,10 +113,16 @@ TEST(LogLineSplit, CtrlZEndsTheFile)
 {
     using L = std::vector<Line>;
     EXPECT_EQ(split("\x1a"), L{});
-    EXPECT_EQ(split("\x1a" "ab\r\n"), L{});
+    EXPECT_EQ(split("\x1a"
+                    "ab\r\n"),
+              L{});
     EXPECT_EQ(split("ab\r\n\x1a"), (L{{"ab", 2}}));
-    EXPECT_EQ(split("ab\r\n\x1a" "cd\r\nef\r\n"), (L{{"ab", 2}}));
-    EXPECT_EQ(split("ab\x1a" "cd\r\nef\r\n"), (L{{"ab", 2}}));
+    EXPECT_EQ(split("ab\r\n\x1a"
+                    "cd\r\nef\r\n"),
+              (L{{"ab", 2}}));
+    EXPECT_EQ(split("ab\x1a"
+                    "cd\r\nef\r\n"),
+              (L{{"ab", 2}}));
     EXPECT_EQ(split("ab\r\ncd\x1a"), (L{{"ab", 2}, {"cd", 2}}));
 }
 
@@ -159,8 +164,9 @@ TEST(LogLineFile, LinesAcrossChunkBoundaries)
     const std::vector<std::string> probes = {
         "abc\r\ndef\r\n",  // CR LF split across the chunks
         "abc\ndef\n",
-        "ab\rcd\r\n",      // a lone CR near the boundary
-        "ab\r\n\x1a" "cd\r\n",  // Ctrl-Z near the boundary
+        "ab\rcd\r\n",  // a lone CR near the boundary
+        "ab\r\n\x1a"
+        "cd\r\n",  // Ctrl-Z near the boundary
         "abc\x1a",
         "\r\n\r\n",
         std::string(50, 'L') + "\r\n",  // a long line whose head spans both chunks

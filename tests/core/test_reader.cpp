@@ -220,7 +220,7 @@ TEST(Reader, RefreshFollowsTheClockAndRestoresTheSum)
     EXPECT_EQ(m.summary(StatMin).OnTime, 30);  // back to the finished boots' minimum
     EXPECT_EQ(m.summary(StatMin).LogIn.view(), "07.12.2026 08:00:00");
     EXPECT_EQ(m.summary(StatMax).OnTime, 90072);
-    EXPECT_EQ(m.summary(StatSum).OnTime, 30);  // finished boots only, outside a refresh
+    EXPECT_EQ(m.summary(StatSum).OnTime, 30);                      // finished boots only, outside a refresh
     EXPECT_EQ(onSplit(m.summary(StatSum)), (Split{1, 1, 1, 42}));  // split with the running boot
     EXPECT_EQ(m.summary(StatAvg).OnTime, (30 + 90072) / 2);
     EXPECT_EQ(m.summary(StatSpan).LogOut.view(), "08.12.2026 13:01:02");
@@ -262,9 +262,9 @@ TEST(Reader, HugeGapsSaturateInsteadOfOverflowing)
 {
     LogModel m(fixedClock(kNow));
     // A year typo: 2206 instead of 2026.
-    readAndRefresh(m, logText({"01.01.0001 00:00:00 31.12.9999 23:59:59",
-                               "07.12.2206 08:00:00 07.12.2206 09:00:00",
-                               "01.01.0001 00:00:00 01.01.0001 00:00:01", "07.12.2026 11:00:00 "}));
+    readAndRefresh(
+        m, logText({"01.01.0001 00:00:00 31.12.9999 23:59:59", "07.12.2206 08:00:00 07.12.2206 09:00:00",
+                    "01.01.0001 00:00:00 01.01.0001 00:00:01", "07.12.2026 11:00:00 "}));
     EXPECT_EQ(m.boot(1).OnTime, INT32_MAX);
     EXPECT_EQ(m.boot(1).OffTime, INT32_MIN);
     EXPECT_EQ(m.boot(2).OffTime, INT32_MIN);

@@ -36,10 +36,7 @@ protected:
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(dir_, ec);
     }
-    void put(const std::string& content) const
-    {
-        std::ofstream(ini_, std::ios::binary) << content;
-    }
+    void put(const std::string& content) const { std::ofstream(ini_, std::ios::binary) << content; }
     std::string contents() const
     {
         std::ifstream in(ini_, std::ios::binary);
@@ -71,8 +68,8 @@ TEST(SettingsValue, StrictDecimalAndExactKey)
     EXPECT_EQ(settingsValue("pos_a_x=-2147483648", "pos_a_x"), INT32_MIN);
     EXPECT_EQ(settingsValue("pos_a_x=2147483647", "pos_a_x"), INT32_MAX);
     // Rejected values keep the default.
-    for (const char* bad : {"gradius=", "gradius= 5", "gradius=5 ", "gradius=abc", "gradius=-",
-                            "gradius=+5", "gradius=1e3", "gradius=2147483648", "gradius=99999999999999999999"})
+    for (const char* bad : {"gradius=", "gradius= 5", "gradius=5 ", "gradius=abc", "gradius=-", "gradius=+5",
+                            "gradius=1e3", "gradius=2147483648", "gradius=99999999999999999999"})
         EXPECT_EQ(settingsValue(bad, "gradius"), std::nullopt) << bad;
     // The key is compared exactly: case, blanks, shorter lines.
     EXPECT_EQ(settingsValue("Gradius=5", "gradius"), std::nullopt);
@@ -129,11 +126,12 @@ TEST_F(SettingsFile, WriterWritesThirtyThreeLinesInOrder)
     s.setOption(DiagramOption::AutosizeYAxis, true);
     const auto lines = splitCrLf(s.text("3.9"));
     const std::vector<std::string> expected{
-        "[QuombleView 3.9]", "scroll1=-3", "gradius=60", "tradius=1", "view_a1=1", "pos_a_x=100",
-        "pos_a_y=200", "pos_b_x=5", "pos_b_y=6", "pos_c_x=0", "pos_c_y=0", "pos_d_x=0", "pos_d_y=0",
-        "pos_d_w=620", "pos_d_h=420", "tab_c_l=0", "tab_d_l=0", "op_d_3d=0", "op_d_b_=1",
-        "op_d_bt=1", "op_d_c_=1", "op_d_ct=1", "op_d_e_=1", "op_d_et=1", "op_d_bf=1", "op_dbft=1",
-        "op_d_cf=1", "op_dcft=1", "op_d_ay=1", "op_d_gs=1", "op_d_bo=1", "op_d_sd=1", "op_d_cr=1"};
+        "[QuombleView 3.9]", "scroll1=-3",  "gradius=60",  "tradius=1", "view_a1=1", "pos_a_x=100",
+        "pos_a_y=200",       "pos_b_x=5",   "pos_b_y=6",   "pos_c_x=0", "pos_c_y=0", "pos_d_x=0",
+        "pos_d_y=0",         "pos_d_w=620", "pos_d_h=420", "tab_c_l=0", "tab_d_l=0", "op_d_3d=0",
+        "op_d_b_=1",         "op_d_bt=1",   "op_d_c_=1",   "op_d_ct=1", "op_d_e_=1", "op_d_et=1",
+        "op_d_bf=1",         "op_dbft=1",   "op_d_cf=1",   "op_dcft=1", "op_d_ay=1", "op_d_gs=1",
+        "op_d_bo=1",         "op_d_sd=1",   "op_d_cr=1"};
     EXPECT_EQ(lines, expected);
 }
 
@@ -190,7 +188,8 @@ TEST_F(SettingsFile, OptionLinesOnlySwitchAwayFromTheStartState)
     EXPECT_FALSE(optionsAfter("op_d_ay=0\r\n").option(DiagramOption::AutosizeYAxis));
     EXPECT_TRUE(optionsAfter("op_d_ay=1\r\n").option(DiagramOption::AutosizeYAxis));
     EXPECT_TRUE(optionsAfter("op_d_3d=0\r\nop_d_3d=0\r\n").option(DiagramOption::View3D));
-    EXPECT_TRUE(optionsAfter("op_d_3d=0 \r\nOP_D_3D=0\r\n op_d_3d=0\r\nop_d_3d=00\r\n").option(DiagramOption::View3D));
+    EXPECT_TRUE(optionsAfter("op_d_3d=0 \r\nOP_D_3D=0\r\n op_d_3d=0\r\nop_d_3d=00\r\n")
+                    .option(DiagramOption::View3D));
     EXPECT_FALSE(optionsAfter("op_dbft=0\r\n").option(DiagramOption::BootFrequencyTrend));
 
     // With a toggle the reader hands each flip to the window, in file order.
@@ -303,18 +302,21 @@ TEST_F(SettingsFile, FullDiskOrFailedSyncKeepsTheOldFile)
         EXPECT_FALSE(fs::exists(dir_ / "Quomble.ini.tmp"));
     };
     // Every byte goes to a full disk.
-    expectRefused({[full](int, const char* data, std::size_t size) { return long(::write(full, data, size)); }, {}},
-                  "No space left on device");
+    expectRefused(
+        {[full](int, const char* data, std::size_t size) { return long(::write(full, data, size)); }, {}},
+        "No space left on device");
     // The disk fills up half-way: a part is written, then nothing more goes.
     int calls = 0;
     expectRefused({[&](int fd, const char* data, std::size_t size) {
-                       return ++calls == 1 ? long(::write(fd, data, size / 2)) : long(::write(full, data, size));
+                       return ++calls == 1 ? long(::write(fd, data, size / 2))
+                                           : long(::write(full, data, size));
                    },
                    {}},
                   "No space left on device");
     EXPECT_EQ(calls, 2);
     // The data never reaches the disk.
-    expectRefused({{}, [](int) {
+    expectRefused({{},
+                   [](int) {
                        errno = EIO;
                        return -1;
                    }},

@@ -18,7 +18,8 @@ MinuteTable randomTable(std::mt19937_64& rng)
     return table;
 }
 
-void expectSameValues(const MinuteTable& actual, const std::array<std::int64_t, kMinutePoints>& expected, int radius)
+void expectSameValues(const MinuteTable& actual, const std::array<std::int64_t, kMinutePoints>& expected,
+                      int radius)
 {
     for (int m = 0; m <= MinutesPerDay; ++m)
         ASSERT_EQ(actual[m].Value, expected[m]) << "radius " << radius << " entry " << m;
@@ -72,7 +73,7 @@ TEST(DaytimeSmoothing, WrapsOverTheEndOfTheDay)
 
     m.BootverlaufGlaettung_berechnen(-3);  // no window at all
     EXPECT_EQ(m.BootverlaufGlatt[0].Value, 0);
-    m.BootverlaufGlaettung_berechnen(5000);  // taken as 1440
+    m.BootverlaufGlaettung_berechnen(5000);     // taken as 1440
     EXPECT_EQ(m.BootverlaufGlatt[0].Value, 2);  // reached from minutes -1440 and 0
     EXPECT_EQ(m.BootverlaufGlatt[700].Value, 1);
 }

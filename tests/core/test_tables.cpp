@@ -47,8 +47,9 @@ std::vector<int> literalSortedRecords(const LogModel& m, LogTable table, const s
     std::vector<KeyedRow<std::string>> rows;
     for (int rec : records)
         rows.push_back({sortText(m, table, rec, column), rec});
-    literalQuicksort(rows, 0, static_cast<int>(rows.size()) - 1,
-                     [ascending](const std::string& a, const std::string& b) { return ascending ? a < b : a > b; });
+    literalQuicksort(
+        rows, 0, static_cast<int>(rows.size()) - 1,
+        [ascending](const std::string& a, const std::string& b) { return ascending ? a < b : a > b; });
     std::vector<int> out;
     for (const auto& r : rows)
         out.push_back(r.id);
@@ -90,8 +91,9 @@ TEST(Tables, BootCellsAsTheWindowWritesThem)
 TEST(Tables, FillResetsOrderMarksAndSelection)
 {
     LogModel m(fixedClock(kNow));
-    readAndRefresh(m, logText({"01.12.2026 08:00:00 01.12.2026 09:00:00", "02.12.2026 08:00:00 02.12.2026 08:00:09",
-                               "02.12.2026 10:00:00 02.12.2026 10:00:10", "07.12.2026 11:00:00 "}));
+    readAndRefresh(
+        m, logText({"01.12.2026 08:00:00 01.12.2026 09:00:00", "02.12.2026 08:00:00 02.12.2026 08:00:09",
+                    "02.12.2026 10:00:00 02.12.2026 10:00:10", "07.12.2026 11:00:00 "}));
     TableOrder order(LogTable::Boots);
     order.fill(m);
     EXPECT_EQ(order.header(0), " Nr. .");

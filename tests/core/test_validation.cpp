@@ -34,7 +34,10 @@ Texts check(const std::vector<std::string>& lines)
     return texts(LogFileCheck(reader));
 }
 
-std::string notAnEntry(int n) { return "Error in line : " + std::to_string(n) + " - not a correct Log-Entry"; }
+std::string notAnEntry(int n)
+{
+    return "Error in line : " + std::to_string(n) + " - not a correct Log-Entry";
+}
 std::string wrongFormat(int n) { return "wrong line format : " + std::to_string(n); }
 std::string loginEarly(int n)
 {
@@ -49,11 +52,13 @@ std::string logoutEarly(int n)
 
 TEST(LogFileCheck, MessageTexts)
 {
-    EXPECT_EQ((Finding{Finding::Kind::NotALogEntry, 7}.text()), "Error in line : 7 - not a correct Log-Entry");
+    EXPECT_EQ((Finding{Finding::Kind::NotALogEntry, 7}.text()),
+              "Error in line : 7 - not a correct Log-Entry");
     EXPECT_EQ((Finding{Finding::Kind::WrongLineFormat, 12}.text()), "wrong line format : 12");
     EXPECT_EQ((Finding{Finding::Kind::LoginBeforeLast, 1000000}.text()),
               "Error in line : 1000000 - (login later as last logout)");
-    EXPECT_EQ((Finding{Finding::Kind::LogoutNotLater, 3}.text()), "Error in line : 3 - (logout not later as login)");
+    EXPECT_EQ((Finding{Finding::Kind::LogoutNotLater, 3}.text()),
+              "Error in line : 3 - (logout not later as login)");
 }
 
 TEST(LogFileCheck, WellFormedLogsRaiseNothing)
@@ -70,16 +75,16 @@ TEST(LogFileCheck, WellFormedLogsRaiseNothing)
 TEST(LogFileCheck, FaultyLogInLineOrder)
 {
     const Texts expected = {
-        loginEarly(3),                                  // before line 1's logout
-        notAnEntry(4), wrongFormat(4),                  // empty line
-        notAnEntry(5),                                  // 19 characters
+        loginEarly(3),                    // before line 1's logout
+        notAnEntry(4),   wrongFormat(4),  // empty line
+        notAnEntry(5),                    // 19 characters
         logoutEarly(6),
-        wrongFormat(7),                                 // 31.02.
-        notAnEntry(8),                                  // 45 characters, logout still read
-        loginEarly(10),                                 // before line 8's logout, an open entry between
-        loginEarly(11),                                 // 22 characters: compared with the last logout
-        wrongFormat(12), logoutEarly(12),               // unreadable logout keeps the last one
-        notAnEntry(13), wrongFormat(13), logoutEarly(13),
+        wrongFormat(7),                    // 31.02.
+        notAnEntry(8),                     // 45 characters, logout still read
+        loginEarly(10),                    // before line 8's logout, an open entry between
+        loginEarly(11),                    // 22 characters: compared with the last logout
+        wrongFormat(12), logoutEarly(12),  // unreadable logout keeps the last one
+        notAnEntry(13),  wrongFormat(13), logoutEarly(13),
     };
     EXPECT_EQ(texts(LogFileCheck(kData / "faulty.log")), expected);
 }
@@ -94,7 +99,7 @@ TEST(LogFileCheck, LengthLimits)
     EXPECT_EQ(check({"07.12.2026 08:00:00 07"}), Texts{});  // 22 characters: no logout read
     // 23 characters: the logout is read, fails, and the zero date-time stays the last logout.
     EXPECT_EQ(check({"07.12.2026 08:00:00 07."}), (Texts{wrongFormat(1), logoutEarly(1)}));
-    EXPECT_EQ(check({closed + "\x1a"}), Texts{});           // Ctrl-Z ends the file
+    EXPECT_EQ(check({closed + "\x1a"}), Texts{});  // Ctrl-Z ends the file
 }
 
 TEST(LogFileCheck, EmptyLineKeepsTheLastLogin)
@@ -116,8 +121,7 @@ TEST(LogFileCheck, OpenEntryIsComparedWithThePreviousLogin)
     // it lies before the open entry's login.
     EXPECT_EQ(check({first, "07.12.2026 11:00:00 ", "07.12.2026 11:30:00 07.12.2026 13:00:00"}),
               Texts{loginEarly(3)});
-    EXPECT_EQ(check({first, "07.12.2026 13:00:00 ", "07.12.2026 12:00:00 07.12.2026 14:00:00"}),
-              Texts{});
+    EXPECT_EQ(check({first, "07.12.2026 13:00:00 ", "07.12.2026 12:00:00 07.12.2026 14:00:00"}), Texts{});
 }
 
 TEST(LogFileCheck, ClosedEntryOrder)
@@ -152,17 +156,19 @@ TEST(LogFileCheck, UnreadableTimestamps)
               (Texts{wrongFormat(2), loginEarly(2)}));
     // An unreadable logout keeps the last logout, which the same line's login and the next
     // closed entry are then compared with.
-    EXPECT_EQ(check({first, "07.12.2026 10:00:00 07.12.2026 99:00:00", "07.12.2026 09:30:00 07.12.2026 10:00:00"}),
-              (Texts{wrongFormat(2), logoutEarly(2)}));
+    EXPECT_EQ(
+        check({first, "07.12.2026 10:00:00 07.12.2026 99:00:00", "07.12.2026 09:30:00 07.12.2026 10:00:00"}),
+        (Texts{wrongFormat(2), logoutEarly(2)}));
 }
 
 TEST(LogFileCheck, SameDateDifferentTimes)
 {
     // Many lines of one day in a row: every time is still checked on its own.
     const Texts expected = {wrongFormat(2), wrongFormat(3), wrongFormat(4), wrongFormat(5), loginEarly(6)};
-    EXPECT_EQ(check({"07.12.2026 08:00:00 07.12.2026 09:00:00", "07.12.2026 25:00:00 ", "07.12.2026 10:60:00 ",
-                     "07.12.2026 10:00:0x ", "07.12.2026 10-00:00 ", "07.12.2026 07:59:59 "}),
-              expected);
+    EXPECT_EQ(
+        check({"07.12.2026 08:00:00 07.12.2026 09:00:00", "07.12.2026 25:00:00 ", "07.12.2026 10:60:00 ",
+               "07.12.2026 10:00:0x ", "07.12.2026 10-00:00 ", "07.12.2026 07:59:59 "}),
+        expected);
     EXPECT_EQ(check({"07.12.2026 23:59:59 08.12.2026 00:00:00", "08.12.2026 00:00:00 08.12.2026 23:59:59",
                      "09.12.2026 00:00:00 "}),
               Texts{});
@@ -172,7 +178,4 @@ TEST(LogFileCheck, SameDateDifferentTimes)
               Texts{logoutEarly(3)});
 }
 
-TEST(LogFileCheck, MissingLog)
-{
-    EXPECT_THROW(LogFileCheck(kData / "no-such.log"), IntakeError);
-}
+TEST(LogFileCheck, MissingLog) { EXPECT_THROW(LogFileCheck(kData / "no-such.log"), IntakeError); }

@@ -47,9 +47,8 @@ ReportRun runReport(const std::string& args)
 TEST(ReportOptions, AcceptsTheDocumentedCommandLine)
 {
     std::string problem;
-    const auto o = parse({"--now", "07.12.2026 12:00:00", "--json", "--trend-days", "7",
-                          "--smooth-radius", "1440", "--table", "days", "--sort", "3:asc",
-                          "--sort", "0:desc", "my.log"},
+    const auto o = parse({"--now", "07.12.2026 12:00:00", "--json", "--trend-days", "7", "--smooth-radius",
+                          "1440", "--table", "days", "--sort", "3:asc", "--sort", "0:desc", "my.log"},
                          problem);
     ASSERT_TRUE(o) << problem;
     EXPECT_TRUE(o->json);
@@ -97,12 +96,32 @@ TEST(ReportJson, NamesEveryKeyOfTheContract)
     const ReportRun run = runReport("--now \"07.12.2026 12:00:00\" --json " + kSample);
     ASSERT_EQ(run.status, 0);
     const json j = json::parse(run.out);
-    const std::vector<std::string> keys = {
-        "findings", "error", "CurrentDateTime", "BootCount", "LogoutCount", "CrashCount",
-        "DayCount", "DaysWithOnTime", "BootIndex", "CrashsPerBoot", "CrashsPerDay",
-        "MaxBootsPerDay", "MaxBootFrequency", "boots", "summary", "Label33Hint", "days",
-        "WeekdayTable", "Bootverlauf", "Shutdownverlauf", "Crashverlauf", "BootverlaufGlatt",
-        "ShutdownverlaufGlatt", "CrashverlaufGlatt", "Verlauf", "VerlaufNormiert"};
+    const std::vector<std::string> keys = {"findings",
+                                           "error",
+                                           "CurrentDateTime",
+                                           "BootCount",
+                                           "LogoutCount",
+                                           "CrashCount",
+                                           "DayCount",
+                                           "DaysWithOnTime",
+                                           "BootIndex",
+                                           "CrashsPerBoot",
+                                           "CrashsPerDay",
+                                           "MaxBootsPerDay",
+                                           "MaxBootFrequency",
+                                           "boots",
+                                           "summary",
+                                           "Label33Hint",
+                                           "days",
+                                           "WeekdayTable",
+                                           "Bootverlauf",
+                                           "Shutdownverlauf",
+                                           "Crashverlauf",
+                                           "BootverlaufGlatt",
+                                           "ShutdownverlaufGlatt",
+                                           "CrashverlaufGlatt",
+                                           "Verlauf",
+                                           "VerlaufNormiert"};
     for (const auto& key : keys)
         EXPECT_TRUE(j.contains(key)) << key;
     EXPECT_EQ(j.size(), keys.size());
@@ -116,9 +135,9 @@ TEST(ReportJson, NamesEveryKeyOfTheContract)
     EXPECT_EQ(j["boots"][2]["LogOut"], "");
     EXPECT_EQ(j["boots"][2]["OnTime"], 190);  // a crash lasts until the next login
     EXPECT_EQ(j["boots"][9]["LogOut"], "07.12.2026 12:00:00");
-    for (const char* name : {"StatMin", "StatMax", "StatSum", "StatAvg", "StatMinBase", "StatSpan",
-                             "StatSinceCrash", "StatCrashFreeAvg", "StatDayAvg",
-                             "StatCrashFreeRun", "StatCrashFreeMax"}) {
+    for (const char* name :
+         {"StatMin", "StatMax", "StatSum", "StatAvg", "StatMinBase", "StatSpan", "StatSinceCrash",
+          "StatCrashFreeAvg", "StatDayAvg", "StatCrashFreeRun", "StatCrashFreeMax"}) {
         const json& s = j["summary"][name];
         EXPECT_TRUE(s.contains("LogIn") && s.contains("LogOut") && s.contains("OnTime") &&
                     s.contains("OffTime"))
@@ -171,9 +190,9 @@ TEST(ReportText, ReadsLikeTheMainWindow)
     for (const char* expected :
          {"first log of 28.11.2026 at 08:12:40 o'clock, thus before",
           "current boot of 07.12.2026 at 09:30:00 o'clock, thus before",
-          "last crash on 04.12.2026 at 06:30:00 o'clock, thus before",
-          "Altogether 10 times booted on", "Altogether 2 times crashed and 7 times shutdowned.",
-          "crashs per boot and", "sum of all OffTimes"}) {
+          "last crash on 04.12.2026 at 06:30:00 o'clock, thus before", "Altogether 10 times booted on",
+          "Altogether 2 times crashed and 7 times shutdowned.", "crashs per boot and",
+          "sum of all OffTimes"}) {
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
     }
     EXPECT_NE(run.out.find("0 days, 2:30:00"), std::string::npos);  // the current boot
@@ -203,15 +222,16 @@ TEST(ReportTable, PrintsTheWindowsTableAfterTheSorts)
 
 TEST(ReportBadInput, EveryStopHasItsMessageAndStatusOne)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("quomble-report-bad-" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("quomble-report-bad-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     std::filesystem::permissions(dir, std::filesystem::perms::all, std::filesystem::perm_options::add);
     const auto log = dir / "Quomble.log";
     // Status and standard error of one run.
     auto run = [](const std::string& file) {
-        const std::string command = std::string(QUOMBLE_REPORT_EXE) + " --now \"07.12.2026 12:00:00\" " + file +
-                                    " 2>&1 >/dev/null";
+        const std::string command =
+            std::string(QUOMBLE_REPORT_EXE) + " --now \"07.12.2026 12:00:00\" " + file + " 2>&1 >/dev/null";
         FILE* pipe = popen(command.c_str(), "r");
         std::string err;
         std::array<char, 4096> buffer{};
@@ -223,16 +243,19 @@ TEST(ReportBadInput, EveryStopHasItsMessageAndStatusOne)
     using Result = std::pair<int, std::string>;
 
     std::filesystem::create_directory(log);
-    EXPECT_EQ(run(log.string()), (Result{1, "quomble-report: LogFile is not a regular file: " + log.string() + "\n"}));
+    EXPECT_EQ(run(log.string()),
+              (Result{1, "quomble-report: LogFile is not a regular file: " + log.string() + "\n"}));
     std::filesystem::remove(log);
     ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0);
-    EXPECT_EQ(run(log.string()), (Result{1, "quomble-report: LogFile is not a regular file: " + log.string() + "\n"}));
+    EXPECT_EQ(run(log.string()),
+              (Result{1, "quomble-report: LogFile is not a regular file: " + log.string() + "\n"}));
     std::filesystem::remove(log);
 
     // One line of 100 MB of NUL bytes without a line end.
     std::ofstream(log, std::ios::binary).flush();
     std::filesystem::resize_file(log, 100u << 20);
-    EXPECT_EQ(run(log.string()), (Result{1, "quomble-report: '" + std::string(19, '?') + "' is not a valid date and time\n"}));
+    EXPECT_EQ(run(log.string()),
+              (Result{1, "quomble-report: '" + std::string(19, '?') + "' is not a valid date and time\n"}));
 
     std::ofstream(log, std::ios::binary | std::ios::trunc) << "07.12.2026 08:00:00 \r\n";
     std::filesystem::permissions(log, std::filesystem::perms::none, std::filesystem::perm_options::replace);
@@ -241,7 +264,9 @@ TEST(ReportBadInput, EveryStopHasItsMessageAndStatusOne)
         // Without root's rights, so that the permissions count.
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(100);
-        ::_exit(run(log.string()) == Result{1, "quomble-report: LogFile cannot be read: Permission denied\n"} ? 0 : 1);
+        ::_exit(run(log.string()) == Result{1, "quomble-report: LogFile cannot be read: Permission denied\n"}
+                    ? 0
+                    : 1);
     }
     int status = -1;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -27,8 +27,9 @@ public:
     {
         if (::geteuid() != 0) {
             std::error_code ec;
-            std::filesystem::permissions(dir_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec,
-                                         std::filesystem::perm_options::replace, ec);
+            std::filesystem::permissions(
+                dir_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec,
+                std::filesystem::perm_options::replace, ec);
             active_ = !ec;
             return;
         }
@@ -48,8 +49,8 @@ public:
     {
         if (active_ && ::geteuid() != 0) {
             std::error_code ec;
-            std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace,
-                                         ec);
+            std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::replace, ec);
         } else if (active_) {
             int flags = 0;
             if (::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0) {
@@ -75,7 +76,8 @@ inline int runUnprivileged(const std::function<int()>& body)
 {
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(100);
         ::_exit(body());
     }

@@ -235,8 +235,9 @@ void BadInputTest::fullDiskOrReadOnlyFolderKeepsTheOldSettings()
         QVERIFY(full >= 0);
         MessageRecorder messages;
         TForm1 w(dir.appDir(), ManualClock().clock());
-        w.setSettingsWriteCalls({[full](int, const char* data, std::size_t size) { return long(::write(full, data, size)); },
-                                 {}});
+        w.setSettingsWriteCalls(
+            {[full](int, const char* data, std::size_t size) { return long(::write(full, data, size)); },
+             {}});
         QVERIFY(w.FormCreate());
         QVERIFY(w.close());
         ::close(full);

@@ -116,13 +116,13 @@ void MainWindowTest::captionsAndFiguresOfAKnownLog()
     QCOMPARE(text(f, 32), "09:00:00");
 
     QCOMPARE(row(f, 0), (QStringList{"day", "hou", "min", "sec"}));
-    QCOMPARE(row(f, 1), (QStringList{"6", "4", "0", "0"}));      // since the first log
-    QCOMPARE(row(f, 2), (QStringList{"0", "1", "0", "0"}));      // current boot
-    QCOMPARE(f.StringAlignGrid1->cell(0, 3), QString());         // never a day count
-    QCOMPARE(row(f, 4), (QStringList{"0", "3", "0", "0"}));      // longest crash-free
-    QCOMPARE(row(f, 5), (QStringList{"1", "6", "30", "0"}));     // average crash-free
-    QCOMPARE(row(f, 6), (QStringList{"0", "3", "0", "0"}));      // since the last crash
-    QCOMPARE(row(f, 7), (QStringList{"1", "3", "30", "0"}));     // difference
+    QCOMPARE(row(f, 1), (QStringList{"6", "4", "0", "0"}));   // since the first log
+    QCOMPARE(row(f, 2), (QStringList{"0", "1", "0", "0"}));   // current boot
+    QCOMPARE(f.StringAlignGrid1->cell(0, 3), QString());      // never a day count
+    QCOMPARE(row(f, 4), (QStringList{"0", "3", "0", "0"}));   // longest crash-free
+    QCOMPARE(row(f, 5), (QStringList{"1", "6", "30", "0"}));  // average crash-free
+    QCOMPARE(row(f, 6), (QStringList{"0", "3", "0", "0"}));   // since the last crash
+    QCOMPARE(row(f, 7), (QStringList{"1", "3", "30", "0"}));  // difference
     QCOMPARE(row(f, 8), (QStringList{"0", "1", "0", "0"}));
     QCOMPARE(row(f, 9), (QStringList{"0", "6", "6", "0"}));
     QCOMPARE(row(f, 10), (QStringList{"1", "0", "0", "0"}));
@@ -153,7 +153,8 @@ void MainWindowTest::captionsAndFiguresOfAKnownLog()
     QCOMPARE(f.label(27)->toolTip(), QStringLiteral("on 03.12.2026 11:00:00 o\u00B4clock"));
     QCOMPARE(f.label(18)->toolTip(), QStringLiteral("on 07.12.2026 11:00:00 o\u00B4clock"));
     QCOMPARE(f.label(20)->toolTip(), QStringLiteral("on 02.12.2026 09:00:00 o\u00B4clock"));
-    QCOMPARE(f.label(17)->toolTip(), QStringLiteral("results from \"sum of all OnTimes\" per number of crashes "));
+    QCOMPARE(f.label(17)->toolTip(),
+             QStringLiteral("results from \"sum of all OnTimes\" per number of crashes "));
     QCOMPARE(f.label(24)->toolTipDuration(), 60000);
 
     // The date line stays centred whatever its length.
@@ -232,7 +233,9 @@ void MainWindowTest::manyCrashesPushTheTotalsToTheRight()
         AppFolder dir;
         QStringList lines;
         for (int i = 0; i < crashes; ++i)
-            lines << QStringLiteral("01.12.2026 08:%1:%2 ").arg(i / 60, 2, 10, QChar('0')).arg(i % 60, 2, 10, QChar('0'));
+            lines << QStringLiteral("01.12.2026 08:%1:%2 ")
+                         .arg(i / 60, 2, 10, QChar('0'))
+                         .arg(i % 60, 2, 10, QChar('0'));
         lines << "07.12.2026 11:00:00 ";
         dir.writeLog(lines);
         ManualClock clock;
@@ -242,7 +245,8 @@ void MainWindowTest::manyCrashesPushTheTotalsToTheRight()
         [&] {
             QCOMPARE(text(f, 57), QString::number(crashes));
             // Every label after the first of its line starts 3 pixels after the one before.
-            const std::vector<std::vector<int>> lines{{6, 23, 52, 53, 54}, {7, 55, 56}, {8, 57, 58, 59, 60}, {9, 61, 62, 80, 81}};
+            const std::vector<std::vector<int>> lines{
+                {6, 23, 52, 53, 54}, {7, 55, 56}, {8, 57, 58, 59, 60}, {9, 61, 62, 80, 81}};
             for (const auto& line : lines) {
                 QCOMPARE(f.label(line[0])->x(), 10);
                 for (std::size_t i = 1; i < line.size(); ++i) {
@@ -264,7 +268,8 @@ void MainWindowTest::ratiosUseTheGivenSeparator()
     QCOMPARE(ratioTextWith(1.5, ","), "1,500");
     QCOMPARE(ratioTextWith(0, ","), "0,000");
     QCOMPARE(ratioTextWith(12.3456, "."), "12.350");
-    QCOMPARE(dateLineText("Sunday", "06.12.2026 00:00:09"), QStringLiteral("Sunday, the 06.12.2026 at 00:00:09 o\u00B4clock"));
+    QCOMPARE(dateLineText("Sunday", "06.12.2026 00:00:09"),
+             QStringLiteral("Sunday, the 06.12.2026 at 00:00:09 o\u00B4clock"));
 }
 
 void MainWindowTest::missingLogEndsWithoutWindowOrSettings()
@@ -414,8 +419,8 @@ void MainWindowTest::storedSettingsAreAppliedAndWrittenBack()
     f.close();
     const QString ini = dir.read("Quomble.ini");
     for (const char* line : {"[QuombleView 3.9]\r\n", "pos_a_x=50\r\n", "pos_a_y=60\r\n", "gradius=30\r\n",
-                             "tab_c_l=1\r\n", "tab_d_l=0\r\n", "scroll1=-23\r\n", "op_d_3d=0\r\n", "op_d_ay=1\r\n",
-                             "pos_c_x=7\r\n", "pos_d_w=620\r\n"})
+                             "tab_c_l=1\r\n", "tab_d_l=0\r\n", "scroll1=-23\r\n", "op_d_3d=0\r\n",
+                             "op_d_ay=1\r\n", "pos_c_x=7\r\n", "pos_d_w=620\r\n"})
         QVERIFY2(ini.contains(line), line);
 }
 

@@ -19,7 +19,8 @@ class MessageRecorder {
 public:
     MessageRecorder()
     {
-        setMessageHandler([this](MessageKind kind, const QString& text) { messages.emplace_back(kind, text); });
+        setMessageHandler(
+            [this](MessageKind kind, const QString& text) { messages.emplace_back(kind, text); });
     }
     ~MessageRecorder() { setMessageHandler({}); }
     QStringList texts() const
@@ -34,7 +35,8 @@ public:
 
 // A clock the test moves by hand.
 struct ManualClock {
-    std::shared_ptr<CivilDateTime> now = std::make_shared<CivilDateTime>(CivilDateTime{2026, 12, 7, 12, 0, 0});
+    std::shared_ptr<CivilDateTime> now =
+        std::make_shared<CivilDateTime>(CivilDateTime{2026, 12, 7, 12, 0, 0});
     Clock clock() const
     {
         auto n = now;
@@ -47,7 +49,10 @@ class AppFolder {
 public:
     std::string appDir() const { return dir.path().toStdString() + "/"; }
     QString file(const QString& name) const { return dir.filePath(name); }
-    void writeLog(const QStringList& lines) const { write(QStringLiteral("Quomble.log"), lines.join("\r\n") + "\r\n"); }
+    void writeLog(const QStringList& lines) const
+    {
+        write(QStringLiteral("Quomble.log"), lines.join("\r\n") + "\r\n");
+    }
     void write(const QString& name, const QString& content) const
     {
         QFile f(file(name));

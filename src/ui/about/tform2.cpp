@@ -54,8 +54,8 @@ void TForm2::setLinkOpener(LinkOpener opener) { linkOpener() = std::move(opener)
 
 TForm2::TForm2(const QString& versionText, const QString& buildText, const QString& logFileName,
                QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("About"));

@@ -1,7 +1,7 @@
 #include "ui/about/version.h"
 
 // The build passes the project version as QUOMBLE_FILE_VERSION_MAJOR ... _BUILD.
-#if defined(QUOMBLE_FILE_VERSION_MAJOR) && defined(QUOMBLE_FILE_VERSION_MINOR) && \
+#if defined(QUOMBLE_FILE_VERSION_MAJOR) && defined(QUOMBLE_FILE_VERSION_MINOR) &&                            \
     defined(QUOMBLE_FILE_VERSION_RELEASE) && defined(QUOMBLE_FILE_VERSION_BUILD)
 #define QUOMBLE_HAS_FILE_VERSION 1
 #endif

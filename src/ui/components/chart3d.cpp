@@ -43,7 +43,8 @@ QCPRange ChartBars::getKeyRange(bool& foundRange, QCP::SignDomain inSignDomain) 
     return range;
 }
 
-QCPRange ChartBars::getValueRange(bool& foundRange, QCP::SignDomain inSignDomain, const QCPRange& inKeyRange) const
+QCPRange ChartBars::getValueRange(bool& foundRange, QCP::SignDomain inSignDomain,
+                                  const QCPRange& inKeyRange) const
 {
     QCPRange range = mDataContainer->valueRange(foundRange, inSignDomain, inKeyRange);
     if (foundRange) {
@@ -109,8 +110,9 @@ void ChartBars::draw(QCPPainter* painter)
     painter->setPen(Qt::NoPen);
     if (depth_ <= 0) {
         for (const Column& c : columns)
-            painter->fillRect(QRectF(QPointF(c.left, std::min(c.top, base)), QPointF(c.right, std::max(c.top, base))),
-                              color_);
+            painter->fillRect(
+                QRectF(QPointF(c.left, std::min(c.top, base)), QPointF(c.right, std::max(c.top, base))),
+                color_);
         return;
     }
     const double d = depth_;
@@ -119,7 +121,8 @@ void ChartBars::draw(QCPPainter* painter)
     auto drawBack = [&](const Column& c) {
         const double top = std::min(c.top, base);
         const double bottom = std::max(c.top, base);
-        const QPointF side[4] = {{c.right, top}, {c.right + d, top - d}, {c.right + d, bottom - d}, {c.right, bottom}};
+        const QPointF side[4] = {
+            {c.right, top}, {c.right + d, top - d}, {c.right + d, bottom - d}, {c.right, bottom}};
         painter->setBrush(sideColor);
         painter->drawConvexPolygon(side, 4);
         const QPointF lid[4] = {{c.left, top}, {c.left + d, top - d}, {c.right + d, top - d}, {c.right, top}};
@@ -127,8 +130,8 @@ void ChartBars::draw(QCPPainter* painter)
         painter->drawConvexPolygon(lid, 4);
     };
     auto drawFront = [&](const Column& c) {
-        painter->fillRect(QRectF(QPointF(c.left, std::min(c.top, base)), QPointF(c.right, std::max(c.top, base))),
-                          color_);
+        painter->fillRect(
+            QRectF(QPointF(c.left, std::min(c.top, base)), QPointF(c.right, std::max(c.top, base))), color_);
     };
     const bool wide = columns.size() > 1 ? columns[1].left - columns[0].left >= 3 : true;
     if (wide) {
@@ -184,7 +187,8 @@ void ChartWalls::draw(QCPPainter* painter)
     painter->setBrush(wall_);
     const QPointF side[4] = {{left, top}, {left + d, top - d}, {left + d, bottom - d}, {left, bottom}};
     painter->drawConvexPolygon(side, 4);
-    const QPointF floor[4] = {{left, bottom}, {left + d, bottom - d}, {right + d, bottom - d}, {right, bottom}};
+    const QPointF floor[4] = {
+        {left, bottom}, {left + d, bottom - d}, {right + d, bottom - d}, {right, bottom}};
     painter->drawConvexPolygon(floor, 4);
 
     if (QCPAxis* values = rect_->axis(QCPAxis::atLeft)) {

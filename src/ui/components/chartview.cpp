@@ -354,7 +354,8 @@ void ChartView::updateRanges()
             continue;
         const QCPRange v = s->plottable()->getValueRange(found);
         if (found) {
-            values = anyValues ? QCPRange(std::min(values.lower, v.lower), std::max(values.upper, v.upper)) : v;
+            values =
+                anyValues ? QCPRange(std::min(values.lower, v.lower), std::max(values.upper, v.upper)) : v;
             anyValues = true;
         }
     }

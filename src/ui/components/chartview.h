@@ -27,7 +27,8 @@ enum class SeriesKind {
 // colour, and whether it is shown. Changes are drawn with the chart's next replot.
 class ChartSeries {
 public:
-    ChartSeries(ChartView* chart, SeriesKind kind, const QString& title, const QColor& color, const QString& name);
+    ChartSeries(ChartView* chart, SeriesKind kind, const QString& title, const QColor& color,
+                const QString& name);
     ChartSeries(const ChartSeries&) = delete;
     ChartSeries& operator=(const ChartSeries&) = delete;
 
@@ -83,7 +84,8 @@ public:
     explicit ChartView(QWidget* parent = nullptr);
     ~ChartView() override;
 
-    ChartSeries* addSeries(SeriesKind kind, const QString& title, const QColor& color, const QString& objectName);
+    ChartSeries* addSeries(SeriesKind kind, const QString& title, const QColor& color,
+                           const QString& objectName);
     const std::vector<std::unique_ptr<ChartSeries>>& seriesList() const { return series_; }
     ChartSeries* series(const QString& objectName) const;
 

@@ -14,8 +14,7 @@ constexpr int kTextMargin = 2;  // text inset from the cell's top and right edge
 }  // namespace
 
 DurationGrid::DurationGrid(int columns, int rows, QWidget* parent)
-    : QWidget(parent),
-      widths_(static_cast<std::size_t>(columns), kDefaultColumnWidth),
+    : QWidget(parent), widths_(static_cast<std::size_t>(columns), kDefaultColumnWidth),
       heights_(static_cast<std::size_t>(rows), kDefaultRowHeight),
       cells_(static_cast<std::size_t>(columns * rows))
 {

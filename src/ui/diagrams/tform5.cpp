@@ -35,7 +35,10 @@ const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kCrashTrend(255, 0, 128);
 
-QString textOf(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+QString textOf(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The minute shown at position m of the daytime axis when it is turned by `hours`: one
 // correction each way, by 1440 and not 1441.
@@ -96,8 +99,8 @@ TForm5::TForm5(LogModel& model, Settings& settings, Host host, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Diagrams"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setModal(true);
     resize(620, 420);
     // The window's design font is 8 points at 96 pixels per inch: 11 pixels.
@@ -140,27 +143,34 @@ void TForm5::buildPages()
 
     // In drawing and legend order.
     Series1 = Chart1->addSeries(SeriesKind::Bar, QStringLiteral("Boots"), kLime, QStringLiteral("Series1"));
-    Series13 = Chart1->addSeries(SeriesKind::Line, QStringLiteral("BootTrend"), kGreen, QStringLiteral("Series13"));
+    Series13 =
+        Chart1->addSeries(SeriesKind::Line, QStringLiteral("BootTrend"), kGreen, QStringLiteral("Series13"));
     Series2 = Chart1->addSeries(SeriesKind::Bar, QStringLiteral("Crashs"), kRed, QStringLiteral("Series2"));
-    Series14 =
-        Chart1->addSeries(SeriesKind::Line, QStringLiteral("CrashTrend"), kCrashTrend, QStringLiteral("Series14"));
+    Series14 = Chart1->addSeries(SeriesKind::Line, QStringLiteral("CrashTrend"), kCrashTrend,
+                                 QStringLiteral("Series14"));
 
-    Series9 = Chart6->addSeries(SeriesKind::Bar, QStringLiteral("Bootfrequency"), kLime, QStringLiteral("Series9"));
+    Series9 =
+        Chart6->addSeries(SeriesKind::Bar, QStringLiteral("Bootfrequency"), kLime, QStringLiteral("Series9"));
     Series15 = Chart6->addSeries(SeriesKind::Line, QStringLiteral("BootfrequencyTrend"), kGreen,
                                  QStringLiteral("Series15"));
-    Series10 = Chart6->addSeries(SeriesKind::Bar, QStringLiteral("Crashfrequency"), kRed, QStringLiteral("Series10"));
+    Series10 = Chart6->addSeries(SeriesKind::Bar, QStringLiteral("Crashfrequency"), kRed,
+                                 QStringLiteral("Series10"));
     Series16 = Chart6->addSeries(SeriesKind::Line, QStringLiteral("CrashfrequenyTrend"), kCrashTrend,
                                  QStringLiteral("Series16"));
 
-    Series5 = Chart3->addSeries(SeriesKind::Bar, QStringLiteral("OnTime per day"), kLime, QStringLiteral("Series5"));
+    Series5 = Chart3->addSeries(SeriesKind::Bar, QStringLiteral("OnTime per day"), kLime,
+                                QStringLiteral("Series5"));
     Series3 = Chart3->addSeries(SeriesKind::Line, QStringLiteral("Trend"), kGreen, QStringLiteral("Series3"));
 
-    Series7 =
-        Chart4->addSeries(SeriesKind::Area, QStringLiteral("OnTime per daytime"), kLime, QStringLiteral("Series7"));
+    Series7 = Chart4->addSeries(SeriesKind::Area, QStringLiteral("OnTime per daytime"), kLime,
+                                QStringLiteral("Series7"));
 
-    Series6 = Chart5->addSeries(SeriesKind::FastLine, QStringLiteral("Boots"), kGreen, QStringLiteral("Series6"));
-    Series11 = Chart5->addSeries(SeriesKind::FastLine, QStringLiteral("Shutdowns"), kBlue, QStringLiteral("Series11"));
-    Series12 = Chart5->addSeries(SeriesKind::FastLine, QStringLiteral("Crashs"), kRed, QStringLiteral("Series12"));
+    Series6 =
+        Chart5->addSeries(SeriesKind::FastLine, QStringLiteral("Boots"), kGreen, QStringLiteral("Series6"));
+    Series11 = Chart5->addSeries(SeriesKind::FastLine, QStringLiteral("Shutdowns"), kBlue,
+                                 QStringLiteral("Series11"));
+    Series12 =
+        Chart5->addSeries(SeriesKind::FastLine, QStringLiteral("Crashs"), kRed, QStringLiteral("Series12"));
 
     Series4 = Chart2->addSeries(SeriesKind::Bar, QStringLiteral("Boots"), kLime, QStringLiteral("Series4"));
     Series8 = Chart2->addSeries(SeriesKind::Bar, QStringLiteral("Crashs"), kRed, QStringLiteral("Series8"));
@@ -296,33 +306,36 @@ void TForm5::buildMenu()
     N7 = separator(show, "N7");
     Bootfrequenz1 = addOption(show, "Bootfrequenz1", QStringLiteral("Bootfrequency "), true, true,
                               &TForm5::Bootfrequenz1Click);
-    BootfrequenzTrend1 = addOption(show, "BootfrequenzTrend1", QStringLiteral("Bootfrequency Trend"), true, true,
-                                   &TForm5::BootfrequenzTrend1Click);
+    BootfrequenzTrend1 = addOption(show, "BootfrequenzTrend1", QStringLiteral("Bootfrequency Trend"), true,
+                                   true, &TForm5::BootfrequenzTrend1Click);
     Crashfrequenz1 = addOption(show, "Crashfrequenz1", QStringLiteral("Crashfrequency "), true, true,
                                &TForm5::Crashfrequenz1Click);
-    CrashfrequenzTrend1 = addOption(show, "CrashfrequenzTrend1", QStringLiteral("Crashfrequency Trend"), true, true,
-                                    &TForm5::CrashfrequenzTrend1Click);
+    CrashfrequenzTrend1 = addOption(show, "CrashfrequenzTrend1", QStringLiteral("Crashfrequency Trend"), true,
+                                    true, &TForm5::CrashfrequenzTrend1Click);
     N6 = separator(show, "N6");
-    EingeschaltetproTag1 = addOption(show, "EingeschaltetproTag1", QStringLiteral("OnTime per day"), true, true,
-                                     &TForm5::EingeschaltetproTag1Click);
-    EingeschaltetproTagTrend1 = addOption(show, "EingeschaltetproTagTrend1", QStringLiteral("OnTime per day - Trend"),
-                                          true, true, &TForm5::EingeschaltetproTagTrend1Click);
+    EingeschaltetproTag1 = addOption(show, "EingeschaltetproTag1", QStringLiteral("OnTime per day"), true,
+                                     true, &TForm5::EingeschaltetproTag1Click);
+    EingeschaltetproTagTrend1 =
+        addOption(show, "EingeschaltetproTagTrend1", QStringLiteral("OnTime per day - Trend"), true, true,
+                  &TForm5::EingeschaltetproTagTrend1Click);
     N3 = separator(show, "N3");
     Boots1 = addOption(show, "Boots1", QStringLiteral("Boots"), true, false, &TForm5::Boots1Click);
-    ShutDowns1 = addOption(show, "ShutDowns1", QStringLiteral("ShutDowns"), true, false, &TForm5::ShutDowns1Click);
+    ShutDowns1 =
+        addOption(show, "ShutDowns1", QStringLiteral("ShutDowns"), true, false, &TForm5::ShutDowns1Click);
     Crashs1 = addOption(show, "Crashs1", QStringLiteral("Crashs"), true, false, &TForm5::Crashs1Click);
 
     N3DAnsicht1 = addOption(PopupMenu1, "N3DAnsicht1", QStringLiteral("3D view"), true, true,
                             &TForm5::N3DAnsicht1Click);
     N3DAnsicht1->setShortcut(QKeySequence(Qt::Key_F3));
     automatischeYAchsenskalierung1 =
-        addOption(PopupMenu1, "automatischeYAchsenskalierung1", QStringLiteral("autosize Y-axis"), false, true,
-                  &TForm5::automatischeYAchsenskalierung1Click);
+        addOption(PopupMenu1, "automatischeYAchsenskalierung1", QStringLiteral("autosize Y-axis"), false,
+                  true, &TForm5::automatischeYAchsenskalierung1Click);
     automatischeYAchsenskalierung1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     N4 = separator(PopupMenu1, "N4");
-    Gestuft1 = addOption(PopupMenu1, "Gestuft1", QStringLiteral("stepped"), true, false, &TForm5::Gestuft1Click);
-    Normiert1 =
-        addOption(PopupMenu1, "Normiert1", QStringLiteral("standardized"), false, false, &TForm5::Normiert1Click);
+    Gestuft1 =
+        addOption(PopupMenu1, "Gestuft1", QStringLiteral("stepped"), true, false, &TForm5::Gestuft1Click);
+    Normiert1 = addOption(PopupMenu1, "Normiert1", QStringLiteral("standardized"), false, false,
+                          &TForm5::Normiert1Click);
     N5 = separator(PopupMenu1, "N5");
     Fensterschliessen2 = PopupMenu1->addAction(QStringLiteral("close window"));
     Fensterschliessen2->setObjectName(QStringLiteral("Fensterschliessen2"));
@@ -344,7 +357,8 @@ void TForm5::clampStoredValues()
     settings_.SlotDays = std::clamp<std::int32_t>(settings_.SlotDays, 1, days);
     settings_.TrendDays = std::max<std::int32_t>(settings_.TrendDays, 1);
     settings_.SmoothRadius = std::clamp<std::int32_t>(settings_.SmoothRadius, 0, MinutesPerDay);
-    settings_.RotationHours = std::clamp<std::int32_t>(settings_.RotationHours, kRotationHoursMin, kRotationHoursMax);
+    settings_.RotationHours =
+        std::clamp<std::int32_t>(settings_.RotationHours, kRotationHoursMin, kRotationHoursMax);
     if (settings_.DiagramsPageIndex < 0 || settings_.DiagramsPageIndex >= kDiagramsPageCount)
         settings_.DiagramsPageIndex = 0;
 }
@@ -356,7 +370,8 @@ void TForm5::FormCreate()
     dayLabels_.reserve(std::max(model_.DayCount, 0) + 1);
     dayLabels_.append(QString());
     for (int d = 1; d <= model_.DayCount; ++d)
-        dayLabels_.append(textOf(model_.day(d).Weekday.view()) + QLatin1Char(' ') + textOf(model_.day(d).Date.view()));
+        dayLabels_.append(textOf(model_.day(d).Weekday.view()) + QLatin1Char(' ') +
+                          textOf(model_.day(d).Date.view()));
 
     // 1.
     setWindowIcon(programIcon());
@@ -387,7 +402,8 @@ void TForm5::FormCreate()
     Panel4->move(Panel4->x(), Panel7->y());
     Panel5->move(Panel5->x(), Panel7->y());
     setPanel1Height(Panel7->height() + 8);
-    const std::pair<QLineEdit*, QSlider*> edits[] = {{Edit1, TrackBar1}, {Edit2, TrackBar2}, {Edit3, TrackBar3}};
+    const std::pair<QLineEdit*, QSlider*> edits[] = {
+        {Edit1, TrackBar1}, {Edit2, TrackBar2}, {Edit3, TrackBar3}};
     for (const auto& [edit, bar] : edits) {
         edit->resize(8 * digitsOf(bar->maximum()) + 2, edit->height());
         edit->setText(QString::number(bar->value()));
@@ -408,10 +424,7 @@ void TForm5::FormCreate()
 
 bool TForm5::firstShowPending() const { return host_.firstShowPending ? host_.firstShowPending() : false; }
 
-QString TForm5::dayLabel(int d) const
-{
-    return d >= 1 && d < dayLabels_.size() ? dayLabels_[d] : QString();
-}
+QString TForm5::dayLabel(int d) const { return d >= 1 && d < dayLabels_.size() ? dayLabels_[d] : QString(); }
 
 // --- Fill operations ---------------------------------------------------------------------------
 
@@ -425,8 +438,8 @@ void TForm5::Series_fuellen()
     const QStringList labels = dayLabels_.mid(first, count);
     QVector<QCPGraphData> boots, crashs, onTime, bootTrend, crashTrend, onTimeTrend, bootFrequency,
         crashFrequency, bootFrequencyTrend, crashFrequencyTrend;
-    for (auto* v : {&boots, &crashs, &onTime, &bootTrend, &crashTrend, &onTimeTrend, &bootFrequency, &crashFrequency,
-                    &bootFrequencyTrend, &crashFrequencyTrend})
+    for (auto* v : {&boots, &crashs, &onTime, &bootTrend, &crashTrend, &onTimeTrend, &bootFrequency,
+                    &crashFrequency, &bootFrequencyTrend, &crashFrequencyTrend})
         v->reserve(count);
     for (int i = 0; i < count; ++i) {
         const DayRecord& d = model_.day(first + i);
@@ -480,7 +493,8 @@ void TForm5::addTrendPoints()
 
 void TForm5::clearPerDaySeries()
 {
-    for (ChartSeries* s : {Series1, Series2, Series3, Series5, Series9, Series10, Series13, Series14, Series15, Series16})
+    for (ChartSeries* s :
+         {Series1, Series2, Series3, Series5, Series9, Series10, Series13, Series14, Series15, Series16})
         s->clear();
 }
 
@@ -584,7 +598,8 @@ bool TForm5::check4number(const QString& text)
 {
     if (text.isEmpty())
         return false;
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }
 
 // --- Control panel -----------------------------------------------------------------------------
@@ -865,22 +880,38 @@ void TForm5::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(even
 QAction* TForm5::optionItem(DiagramOption option) const
 {
     switch (option) {
-    case DiagramOption::View3D: return N3DAnsicht1;
-    case DiagramOption::BootsPerDay: return BootsproTag1;
-    case DiagramOption::BootTrendPerDay: return BootTrendproTag1;
-    case DiagramOption::CrashsPerDay: return CrashsproTag1;
-    case DiagramOption::CrashTrendPerDay: return CrashTrendproTag1;
-    case DiagramOption::OnTimePerDay: return EingeschaltetproTag1;
-    case DiagramOption::OnTimePerDayTrend: return EingeschaltetproTagTrend1;
-    case DiagramOption::BootFrequency: return Bootfrequenz1;
-    case DiagramOption::BootFrequencyTrend: return BootfrequenzTrend1;
-    case DiagramOption::CrashFrequency: return Crashfrequenz1;
-    case DiagramOption::CrashFrequencyTrend: return CrashfrequenzTrend1;
-    case DiagramOption::AutosizeYAxis: return automatischeYAchsenskalierung1;
-    case DiagramOption::Stepped: return Gestuft1;
-    case DiagramOption::Boots: return Boots1;
-    case DiagramOption::ShutDowns: return ShutDowns1;
-    case DiagramOption::Crashs: return Crashs1;
+    case DiagramOption::View3D:
+        return N3DAnsicht1;
+    case DiagramOption::BootsPerDay:
+        return BootsproTag1;
+    case DiagramOption::BootTrendPerDay:
+        return BootTrendproTag1;
+    case DiagramOption::CrashsPerDay:
+        return CrashsproTag1;
+    case DiagramOption::CrashTrendPerDay:
+        return CrashTrendproTag1;
+    case DiagramOption::OnTimePerDay:
+        return EingeschaltetproTag1;
+    case DiagramOption::OnTimePerDayTrend:
+        return EingeschaltetproTagTrend1;
+    case DiagramOption::BootFrequency:
+        return Bootfrequenz1;
+    case DiagramOption::BootFrequencyTrend:
+        return BootfrequenzTrend1;
+    case DiagramOption::CrashFrequency:
+        return Crashfrequenz1;
+    case DiagramOption::CrashFrequencyTrend:
+        return CrashfrequenzTrend1;
+    case DiagramOption::AutosizeYAxis:
+        return automatischeYAchsenskalierung1;
+    case DiagramOption::Stepped:
+        return Gestuft1;
+    case DiagramOption::Boots:
+        return Boots1;
+    case DiagramOption::ShutDowns:
+        return ShutDowns1;
+    case DiagramOption::Crashs:
+        return Crashs1;
     }
     return nullptr;
 }
@@ -888,22 +919,38 @@ QAction* TForm5::optionItem(DiagramOption option) const
 void TForm5::optionClick(DiagramOption option)
 {
     switch (option) {
-    case DiagramOption::View3D: return N3DAnsicht1Click();
-    case DiagramOption::BootsPerDay: return BootsproTag1Click();
-    case DiagramOption::BootTrendPerDay: return BootTrendproTag1Click();
-    case DiagramOption::CrashsPerDay: return CrashsproTag1Click();
-    case DiagramOption::CrashTrendPerDay: return CrashTrendproTag1Click();
-    case DiagramOption::OnTimePerDay: return EingeschaltetproTag1Click();
-    case DiagramOption::OnTimePerDayTrend: return EingeschaltetproTagTrend1Click();
-    case DiagramOption::BootFrequency: return Bootfrequenz1Click();
-    case DiagramOption::BootFrequencyTrend: return BootfrequenzTrend1Click();
-    case DiagramOption::CrashFrequency: return Crashfrequenz1Click();
-    case DiagramOption::CrashFrequencyTrend: return CrashfrequenzTrend1Click();
-    case DiagramOption::AutosizeYAxis: return automatischeYAchsenskalierung1Click();
-    case DiagramOption::Stepped: return Gestuft1Click();
-    case DiagramOption::Boots: return Boots1Click();
-    case DiagramOption::ShutDowns: return ShutDowns1Click();
-    case DiagramOption::Crashs: return Crashs1Click();
+    case DiagramOption::View3D:
+        return N3DAnsicht1Click();
+    case DiagramOption::BootsPerDay:
+        return BootsproTag1Click();
+    case DiagramOption::BootTrendPerDay:
+        return BootTrendproTag1Click();
+    case DiagramOption::CrashsPerDay:
+        return CrashsproTag1Click();
+    case DiagramOption::CrashTrendPerDay:
+        return CrashTrendproTag1Click();
+    case DiagramOption::OnTimePerDay:
+        return EingeschaltetproTag1Click();
+    case DiagramOption::OnTimePerDayTrend:
+        return EingeschaltetproTagTrend1Click();
+    case DiagramOption::BootFrequency:
+        return Bootfrequenz1Click();
+    case DiagramOption::BootFrequencyTrend:
+        return BootfrequenzTrend1Click();
+    case DiagramOption::CrashFrequency:
+        return Crashfrequenz1Click();
+    case DiagramOption::CrashFrequencyTrend:
+        return CrashfrequenzTrend1Click();
+    case DiagramOption::AutosizeYAxis:
+        return automatischeYAchsenskalierung1Click();
+    case DiagramOption::Stepped:
+        return Gestuft1Click();
+    case DiagramOption::Boots:
+        return Boots1Click();
+    case DiagramOption::ShutDowns:
+        return ShutDowns1Click();
+    case DiagramOption::Crashs:
+        return Crashs1Click();
     }
 }
 
@@ -919,13 +966,26 @@ void TForm5::PageControl1Change()
         std::vector<QAction*> items;
     };
     const PageSetup setups[] = {
-        {TabSheet1, true, false, false, Panel7,
+        {TabSheet1,
+         true,
+         false,
+         false,
+         Panel7,
          {N3DAnsicht1, BootsproTag1, BootTrendproTag1, CrashsproTag1, CrashTrendproTag1,
           automatischeYAchsenskalierung1}},
-        {TabSheet6, true, false, false, Panel7,
+        {TabSheet6,
+         true,
+         false,
+         false,
+         Panel7,
          {N3DAnsicht1, Bootfrequenz1, BootfrequenzTrend1, Crashfrequenz1, CrashfrequenzTrend1,
           automatischeYAchsenskalierung1}},
-        {TabSheet3, true, false, false, Panel7, {N3DAnsicht1, EingeschaltetproTag1, EingeschaltetproTagTrend1}},
+        {TabSheet3,
+         true,
+         false,
+         false,
+         Panel7,
+         {N3DAnsicht1, EingeschaltetproTag1, EingeschaltetproTagTrend1}},
         {TabSheet4, false, false, true, Panel5, {Gestuft1, Normiert1}},
         {TabSheet5, false, true, true, Panel4, {Boots1, ShutDowns1, Crashs1}},
         {TabSheet2, false, false, false, nullptr, {N3DAnsicht1}},
@@ -979,7 +1039,8 @@ void TForm5::computeDaytimeCurve()
         repaint();
 
     model_.Verlauf_berechnen([this](int percent) {
-        setBothCaptions(QStringLiteral("calculating diagrams... ") + QString::number(percent) + QLatin1Char('%'));
+        setBothCaptions(QStringLiteral("calculating diagrams... ") + QString::number(percent) +
+                        QLatin1Char('%'));
     });
     if (host_.mainWindow)
         host_.mainWindow->setWindowTitle(host_.mainTitle);
@@ -1010,7 +1071,8 @@ void TForm5::storeSettings(Settings& settings) const
     settings.DiagramsRect = WindowRect{x(), y(), width(), height()};
     settings.DiagramsPageIndex = PageControl1->currentIndex();
     for (int i = 0; i < kDiagramOptionCount; ++i)
-        settings.Options[static_cast<std::size_t>(i)] = optionItem(static_cast<DiagramOption>(i))->isChecked();
+        settings.Options[static_cast<std::size_t>(i)] =
+            optionItem(static_cast<DiagramOption>(i))->isChecked();
 }
 
 void TForm5::showModal() { exec(); }

@@ -161,8 +161,8 @@ void TForm4::selectAndReveal(QTableView* grid, int row)
     if (row < 1 || row > grid->model()->rowCount())
         return;
     const QModelIndex index = grid->model()->index(row - 1, 0);
-    grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                       QItemSelectionModel::Rows);
+    grid->selectionModel()->setCurrentIndex(index,
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     grid->scrollTo(index, QAbstractItemView::PositionAtBottom);
 }
 

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-
 namespace quomble {
 
 // A ratio as the totals panel shows it (3 decimals after rounding to 4 significant

@@ -47,17 +47,19 @@ constexpr int kFormHeight = 397;
 // user clicking for ever. The first ones get a box each, the rest are counted in one more.
 constexpr std::size_t kFindingBoxes = 10;
 
-QString textOf(const Timestamp& t) { return QString::fromLatin1(t.view().data(), static_cast<qsizetype>(t.size())); }
+QString textOf(const Timestamp& t)
+{
+    return QString::fromLatin1(t.view().data(), static_cast<qsizetype>(t.size()));
+}
 QString datePart(const Timestamp& t) { return textOf(t).left(10); }
 QString timePart(const Timestamp& t) { return textOf(t).mid(11, 8); }
 
 }  // namespace
 
 TForm1::TForm1(std::string appDir, Clock clock, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      AppDir(std::move(appDir)),
-      model_(std::move(clock))
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      AppDir(std::move(appDir)), model_(std::move(clock))
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("QuombleView"));
@@ -215,7 +217,8 @@ void TForm1::buildMenu()
     Hilfe1 = item("Hilfe1", QStringLiteral("About"), QKeySequence(Qt::Key_F1));
     LogDatei1 = item("LogDatei1", QStringLiteral("view LogData list"), QKeySequence(Qt::Key_F2));
     Diagramm1 = item("Diagramm1", QStringLiteral("view diagrams"), QKeySequence(Qt::Key_F3));
-    Stndigaktualisieren1 = item("Stndigaktualisieren1", QStringLiteral("permanently update"), QKeySequence(Qt::Key_F12));
+    Stndigaktualisieren1 =
+        item("Stndigaktualisieren1", QStringLiteral("permanently update"), QKeySequence(Qt::Key_F12));
     EinstellungenbeimBeendenspeichern1 =
         item("EinstellungenbeimBeendenspeichern1", QStringLiteral("save settings at end"), QKeySequence());
     N1 = PopupMenu1->addSeparator();
@@ -284,7 +287,8 @@ bool TForm1::FormCreate()
         for (std::size_t i = 0; i < findings.size() && i < kFindingBoxes; ++i)
             showError(textFromCore(findings[i].text()), this);
         if (findings.size() > kFindingBoxes)
-            showError(QStringLiteral("... and %1 more findings in the LogFile (quomble-report --json lists them all)")
+            showError(QStringLiteral(
+                          "... and %1 more findings in the LogFile (quomble-report --json lists them all)")
                           .arg(findings.size() - kFindingBoxes),
                       this);
         setCaption(QStringLiteral("analyzing LogFile... 20%"));
@@ -301,7 +305,8 @@ bool TForm1::FormCreate()
         // The intake stops here: the figures stay empty and the timer is not started.
         intakeRunning_ = false;
         const bool memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
-        showError(memory ? QStringLiteral("Not enough memory to read the LogFile!") : textFromCore(e.what()), this);
+        showError(memory ? QStringLiteral("Not enough memory to read the LogFile!") : textFromCore(e.what()),
+                  this);
         return true;
     }
     intakeRunning_ = false;
@@ -363,8 +368,9 @@ void TForm1::showFigureRows(int first, int last)
     const FigureTable table = figureTable(model_);
     for (int row = first; row <= last; ++row)
         for (int c = 0; c < 4; ++c)
-            StringAlignGrid1->setCell(c, row,
-                                      QString::fromStdString(table[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)]));
+            StringAlignGrid1->setCell(
+                c, row,
+                QString::fromStdString(table[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)]));
 }
 
 void TForm1::Anzeigen()

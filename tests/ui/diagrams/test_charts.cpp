@@ -115,7 +115,8 @@ TEST(ChartPixels, WeekdayBarsStandSideBySideOnTheirNames)
     for (int k = 0; k < 7; ++k) {
         const int x = int(std::lround(f.Chart2->xAxis->coordToPixel(k + 1)));
         const bool any = fx.model.WeekdayTable[k].Boots + fx.model.WeekdayTable[k].Crashs > 0;
-        EXPECT_EQ(pixelsInColumn(img, f.Chart2, x, kLime) + pixelsInColumn(img, f.Chart2, x, kRed) > 0, any) << k;
+        EXPECT_EQ(pixelsInColumn(img, f.Chart2, x, kLime) + pixelsInColumn(img, f.Chart2, x, kRed) > 0, any)
+            << k;
     }
 }
 
@@ -133,7 +134,8 @@ TEST(ChartLabels, AsManyAsFitWithoutOverlapping)
     // Evenly spaced, far enough apart.
     const QVector<double> ticks = f.Chart4->xAxis->tickVector();
     for (int i = 1; i < ticks.size(); ++i) {
-        const double gap = f.Chart4->xAxis->coordToPixel(ticks[i]) - f.Chart4->xAxis->coordToPixel(ticks[i - 1]);
+        const double gap =
+            f.Chart4->xAxis->coordToPixel(ticks[i]) - f.Chart4->xAxis->coordToPixel(ticks[i - 1]);
         EXPECT_GE(gap, fontHeight);
     }
     // Enough room: every day of a short slot gets its label.

@@ -23,8 +23,8 @@ using testing::yValues;
 
 std::vector<ChartSeries*> perDay(TForm5& f)
 {
-    return {f.Series1, f.Series2, f.Series3, f.Series5, f.Series9, f.Series10,
-            f.Series13, f.Series14, f.Series15, f.Series16};
+    return {f.Series1,  f.Series2,  f.Series3,  f.Series5,  f.Series9,
+            f.Series10, f.Series13, f.Series14, f.Series15, f.Series16};
 }
 
 // Each of the ten per-day series holds exactly the days first..last of the day list.
@@ -82,8 +82,11 @@ TEST(DiagramsWindow, PagesChartsAndSeriesAsDesigned)
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(f.isModal());
 
-    const QStringList captions = {"Boots && Crashs per day", "Boot- && Crashfrequency", "OnTime per day",
-                                  "OnTime per daytime", "Boots && Shutdowns && Crashs per daytime",
+    const QStringList captions = {"Boots && Crashs per day",
+                                  "Boot- && Crashfrequency",
+                                  "OnTime per day",
+                                  "OnTime per daytime",
+                                  "Boots && Shutdowns && Crashs per daytime",
                                   "Boots && Crashs per day of week"};
     const QStringList sheets = {"TabSheet1", "TabSheet6", "TabSheet3", "TabSheet4", "TabSheet5", "TabSheet2"};
     const QStringList charts = {"Chart1", "Chart6", "Chart3", "Chart4", "Chart5", "Chart2"};
@@ -103,14 +106,22 @@ TEST(DiagramsWindow, PagesChartsAndSeriesAsDesigned)
     const QColor lime(0, 255, 0), green(0, 128, 0), red(255, 0, 0), pink(255, 0, 128), blue(0, 0, 255);
     using K = SeriesKind;
     const Expected expected[] = {
-        {f.Chart1, {"Series1", "Series13", "Series2", "Series14"}, {"Boots", "BootTrend", "Crashs", "CrashTrend"},
-         {lime, green, red, pink}, {K::Bar, K::Line, K::Bar, K::Line}},
-        {f.Chart6, {"Series9", "Series15", "Series10", "Series16"},
-         {"Bootfrequency", "BootfrequencyTrend", "Crashfrequency", "CrashfrequenyTrend"}, {lime, green, red, pink},
+        {f.Chart1,
+         {"Series1", "Series13", "Series2", "Series14"},
+         {"Boots", "BootTrend", "Crashs", "CrashTrend"},
+         {lime, green, red, pink},
+         {K::Bar, K::Line, K::Bar, K::Line}},
+        {f.Chart6,
+         {"Series9", "Series15", "Series10", "Series16"},
+         {"Bootfrequency", "BootfrequencyTrend", "Crashfrequency", "CrashfrequenyTrend"},
+         {lime, green, red, pink},
          {K::Bar, K::Line, K::Bar, K::Line}},
         {f.Chart3, {"Series5", "Series3"}, {"OnTime per day", "Trend"}, {lime, green}, {K::Bar, K::Line}},
         {f.Chart4, {"Series7"}, {"OnTime per daytime"}, {lime}, {K::Area}},
-        {f.Chart5, {"Series6", "Series11", "Series12"}, {"Boots", "Shutdowns", "Crashs"}, {green, blue, red},
+        {f.Chart5,
+         {"Series6", "Series11", "Series12"},
+         {"Boots", "Shutdowns", "Crashs"},
+         {green, blue, red},
          {K::FastLine, K::FastLine, K::FastLine}},
         {f.Chart2, {"Series4", "Series8"}, {"Boots", "Crashs"}, {lime, red}, {K::Bar, K::Bar}},
     };
@@ -459,14 +470,16 @@ TEST(Menu, ItemsCaptionsShortcutsAndStartStates)
     QStringList top;
     for (QAction* a : f.PopupMenu1->actions())
         top << a->objectName();
-    EXPECT_EQ(top, QStringList({"Hilfe1", "N1", "Werteanzeigen2", "N3DAnsicht1", "automatischeYAchsenskalierung1",
-                                "N4", "Gestuft1", "Normiert1", "N5", "Fensterschliessen2"}));
+    EXPECT_EQ(top,
+              QStringList({"Hilfe1", "N1", "Werteanzeigen2", "N3DAnsicht1", "automatischeYAchsenskalierung1",
+                           "N4", "Gestuft1", "Normiert1", "N5", "Fensterschliessen2"}));
     QStringList sub;
     for (QAction* a : f.Werteanzeigen2Menu->actions())
         sub << a->text();
-    EXPECT_EQ(sub, QStringList({"Boots per day", "BootTrend per day", "Crashs per day", "CrashTrend per day", "",
-                                "Bootfrequency ", "Bootfrequency Trend", "Crashfrequency ", "Crashfrequency Trend",
-                                "", "OnTime per day", "OnTime per day - Trend", "", "Boots", "ShutDowns", "Crashs"}));
+    EXPECT_EQ(sub, QStringList({"Boots per day", "BootTrend per day", "Crashs per day", "CrashTrend per day",
+                                "", "Bootfrequency ", "Bootfrequency Trend", "Crashfrequency ",
+                                "Crashfrequency Trend", "", "OnTime per day", "OnTime per day - Trend", "",
+                                "Boots", "ShutDowns", "Crashs"}));
     EXPECT_EQ(f.Hilfe1->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(f.N3DAnsicht1->shortcut(), QKeySequence(Qt::Key_F3));
     EXPECT_EQ(f.automatischeYAchsenskalierung1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
@@ -487,12 +500,18 @@ TEST(Menu, ShowItemsThreeDAndStepped)
     DiagramsFixture fx;
     TForm5& f = *fx.form;
     const std::pair<QAction*, ChartSeries*> pairs[] = {
-        {f.BootsproTag1, f.Series1},         {f.BootTrendproTag1, f.Series13},
-        {f.CrashsproTag1, f.Series2},        {f.CrashTrendproTag1, f.Series14},
-        {f.Bootfrequenz1, f.Series9},        {f.BootfrequenzTrend1, f.Series15},
-        {f.Crashfrequenz1, f.Series10},      {f.CrashfrequenzTrend1, f.Series16},
-        {f.EingeschaltetproTag1, f.Series5}, {f.EingeschaltetproTagTrend1, f.Series3},
-        {f.Boots1, f.Series6},               {f.ShutDowns1, f.Series11},
+        {f.BootsproTag1, f.Series1},
+        {f.BootTrendproTag1, f.Series13},
+        {f.CrashsproTag1, f.Series2},
+        {f.CrashTrendproTag1, f.Series14},
+        {f.Bootfrequenz1, f.Series9},
+        {f.BootfrequenzTrend1, f.Series15},
+        {f.Crashfrequenz1, f.Series10},
+        {f.CrashfrequenzTrend1, f.Series16},
+        {f.EingeschaltetproTag1, f.Series5},
+        {f.EingeschaltetproTagTrend1, f.Series3},
+        {f.Boots1, f.Series6},
+        {f.ShutDowns1, f.Series11},
         {f.Crashs1, f.Series12},
     };
     for (const auto& [item, series] : pairs) {
@@ -530,22 +549,47 @@ TEST(Tabs, RowsPanelHeightsAndVisibleItemsPerPage)
         std::vector<QAction*> shown;
     };
     const Page pages[] = {
-        {f.TabSheet1, true, false, false, 54,
+        {f.TabSheet1,
+         true,
+         false,
+         false,
+         54,
          {f.N3DAnsicht1, f.BootsproTag1, f.BootTrendproTag1, f.CrashsproTag1, f.CrashTrendproTag1,
           f.automatischeYAchsenskalierung1}},
-        {f.TabSheet6, true, false, false, 54,
+        {f.TabSheet6,
+         true,
+         false,
+         false,
+         54,
          {f.N3DAnsicht1, f.Bootfrequenz1, f.BootfrequenzTrend1, f.Crashfrequenz1, f.CrashfrequenzTrend1,
           f.automatischeYAchsenskalierung1}},
-        {f.TabSheet3, true, false, false, 54, {f.N3DAnsicht1, f.EingeschaltetproTag1, f.EingeschaltetproTagTrend1}},
+        {f.TabSheet3,
+         true,
+         false,
+         false,
+         54,
+         {f.N3DAnsicht1, f.EingeschaltetproTag1, f.EingeschaltetproTagTrend1}},
         {f.TabSheet4, false, false, true, 32, {f.Gestuft1, f.Normiert1}},
         {f.TabSheet5, false, true, true, 32, {f.Boots1, f.ShutDowns1, f.Crashs1}},
         {f.TabSheet2, false, false, false, 0, {f.N3DAnsicht1}},
     };
-    const std::vector<QAction*> all = {f.BootsproTag1, f.BootTrendproTag1, f.CrashsproTag1, f.CrashTrendproTag1,
-                                       f.Bootfrequenz1, f.BootfrequenzTrend1, f.Crashfrequenz1,
-                                       f.CrashfrequenzTrend1, f.EingeschaltetproTag1, f.EingeschaltetproTagTrend1,
-                                       f.Boots1, f.ShutDowns1, f.Crashs1, f.N3DAnsicht1,
-                                       f.automatischeYAchsenskalierung1, f.Gestuft1, f.Normiert1};
+    const std::vector<QAction*> all = {f.BootsproTag1,
+                                       f.BootTrendproTag1,
+                                       f.CrashsproTag1,
+                                       f.CrashTrendproTag1,
+                                       f.Bootfrequenz1,
+                                       f.BootfrequenzTrend1,
+                                       f.Crashfrequenz1,
+                                       f.CrashfrequenzTrend1,
+                                       f.EingeschaltetproTag1,
+                                       f.EingeschaltetproTagTrend1,
+                                       f.Boots1,
+                                       f.ShutDowns1,
+                                       f.Crashs1,
+                                       f.N3DAnsicht1,
+                                       f.automatischeYAchsenskalierung1,
+                                       f.Gestuft1,
+                                       f.Normiert1};
     fx.firstShow();
     for (const Page& p : pages) {
         f.PageControl1->setCurrentWidget(p.sheet);  // the user's selection runs the tab switching
@@ -596,8 +640,8 @@ TEST(DaytimeCurve, ComputedOnceOnTheFirstSelectionWithProgressInBothCaptions)
     f.PageControl1->setCurrentWidget(f.TabSheet4);
     EXPECT_FALSE(fx.model.DaytimePending);
     EXPECT_EQ(fx.titles->titles,
-              QStringList({"calculating diagrams... 0%", "calculating diagrams... 25%", "calculating diagrams... 50%",
-                           "calculating diagrams... 75%", "QuombleView 3.9"}));
+              QStringList({"calculating diagrams... 0%", "calculating diagrams... 25%",
+                           "calculating diagrams... 50%", "calculating diagrams... 75%", "QuombleView 3.9"}));
     EXPECT_EQ(own.titles.last(), "Diagrams");
     EXPECT_EQ(f.windowTitle(), "Diagrams");
     EXPECT_TRUE(f.PageControl1->isVisibleTo(&f));
@@ -639,9 +683,9 @@ TEST(Settings, OptionLinesFlipTheirItemsWithAllEffects)
     QTemporaryDir dir;
     DiagramsFixture fx;
     TForm5& f = *fx.form;
-    const std::string path = ini({"[QuombleView 3.9]", "pos_d_x=30", "pos_d_y=40", "pos_d_h=500", "pos_d_w=700",
-                                  "op_d_3d=0", "op_d_b_=0", "op_d_b_=0", "op_d_bo=0", "op_d_ay=1", "op_d_ct=1",
-                                  "op_d_gs=0 ", "OP_D_CR=0", "op_d_cf=0"},
+    const std::string path = ini({"[QuombleView 3.9]", "pos_d_x=30", "pos_d_y=40", "pos_d_h=500",
+                                  "pos_d_w=700", "op_d_3d=0", "op_d_b_=0", "op_d_b_=0", "op_d_bo=0",
+                                  "op_d_ay=1", "op_d_ct=1", "op_d_gs=0 ", "OP_D_CR=0", "op_d_cf=0"},
                                  dir);
     f.ini_File_read(path, fx.settings);
     EXPECT_EQ(f.pos(), QPoint(30, 40));

@@ -148,7 +148,8 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         std::vector<double> scroll;
         for (int r = 0; r < runs; ++r)
-            scroll.push_back(timed([&] { form.ScrollBar1->setValue(form.ScrollBar1->value() == 1 ? 2 : 1); }));
+            scroll.push_back(
+                timed([&] { form.ScrollBar1->setValue(form.ScrollBar1->value() == 1 ? 2 : 1); }));
         std::printf("scroll a slot of %d days by one day (tab %d): median %.1f ms\n", settings.SlotDays, tab,
                     median(scroll));
     }
@@ -157,7 +158,8 @@ int main(int argc, char** argv)
         form.PageControl1->setCurrentIndex(0);
         std::vector<double> scroll;
         for (int r = 0; r < runs; ++r)
-            scroll.push_back(timed([&] { form.ScrollBar1->setValue(form.ScrollBar1->value() == 1 ? 2 : 1); }));
+            scroll.push_back(
+                timed([&] { form.ScrollBar1->setValue(form.ScrollBar1->value() == 1 ? 2 : 1); }));
         std::printf("the same, flat: median %.1f ms\n", median(scroll));
     }
     form.N3DAnsicht1Click();
@@ -176,7 +178,8 @@ int main(int argc, char** argv)
     std::printf("move the smoothing track bar by one: median %.1f ms\n", median(smooth));
     std::vector<double> smoothWide;
     for (int r = 0; r < runs; ++r)
-        smoothWide.push_back(timed([&] { form.TrackBar2->setValue(form.TrackBar2->value() == 1440 ? 1439 : 1440); }));
+        smoothWide.push_back(
+            timed([&] { form.TrackBar2->setValue(form.TrackBar2->value() == 1440 ? 1439 : 1440); }));
     std::printf("move the smoothing track bar at its widest: median %.1f ms\n", median(smoothWide));
 
     std::vector<double> trend;
