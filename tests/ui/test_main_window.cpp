@@ -4,7 +4,7 @@
 #include "ui/components/durationgrid.h"
 #include "ui/main/figures_format.h"
 #include "ui/main/tform1.h"
-#include "ui/main/window_plugs.h"
+#include "ui/components/window_plugs.h"
 #include "ui_support.h"
 
 #include <QAction>

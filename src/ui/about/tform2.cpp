@@ -3,7 +3,9 @@
 #include "ui/about/contact.h"
 #include "ui/components/bevelpanel.h"
 #include "ui/components/clickablelabel.h"
+#include "ui/components/escape.h"
 #include "ui/components/labels.h"
+#include "ui/components/palette.h"
 #include "ui/components/programicon.h"
 
 #include <QDesktopServices>
@@ -14,8 +16,6 @@
 namespace quomble {
 
 namespace {
-
-const QColor kNavy(0x00, 0x00, 0x80);
 
 TForm2::LinkOpener& linkOpener()
 {
@@ -40,7 +40,7 @@ ClickableLabel* makeLink(QWidget* parent, const QString& name, int x, int y, con
     font.setUnderline(true);
     label->setFont(font);
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, kNavy);
+    pal.setColor(QPalette::WindowText, palette::Navy);
     label->setPalette(pal);
     label->setCursor(Qt::PointingHandCursor);
     label->move(x, y);
@@ -58,6 +58,7 @@ TForm2::TForm2(const QString& versionText, const QString& buildText, const QStri
                           Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TForm2"));
+    routeEscape(this, [this](int key) { FormKeyDown(key); });
     setWindowTitle(QStringLiteral("About"));
     setFont(sansFont(11));
     setFixedSize(312, 193);
@@ -67,7 +68,7 @@ TForm2::TForm2(const QString& versionText, const QString& buildText, const QStri
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(6, 6, 300, 182);
 
-    Label1 = makeLabel(Panel1, QStringLiteral("Label1"), 0, 12, QString(), {kNavy, false, 32});
+    Label1 = makeLabel(Panel1, QStringLiteral("Label1"), 0, 12, QString(), {palette::Navy, false, 32});
     Label4 = makeLabel(Panel1, QStringLiteral("Label4"), 0, 50, QString(), {QColor(), false, 11});
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -127,20 +128,7 @@ void TForm2::Label2Click() { openLink(QUrl::fromUserInput(Label2->text())); }
 
 void TForm2::Label7Click() { openLink(QUrl(QStringLiteral("mailto:") + Label7->text())); }
 
-void TForm2::FormKeyDown(int key)
-{
-    if (key == Qt::Key_Escape)
-        close();
-}
-
-void TForm2::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        FormKeyDown(event->key());
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
+void TForm2::FormKeyDown(int key) { closeOnEscape(this, key); }
 
 void TForm2::done(int result)
 {

@@ -1,7 +1,6 @@
 #include "ui/components/messages.h"
 
 #include <QMessageBox>
-#include <QStringDecoder>
 
 namespace quomble {
 
@@ -29,18 +28,6 @@ void showMessage(MessageKind kind, const QString& text, QWidget* parent)
                     error ? QMessageBox::Cancel : QMessageBox::Ok, parent);
     box.setObjectName(error ? QStringLiteral("ErrorBox") : QStringLiteral("WarningBox"));
     box.exec();
-}
-
-QString textFromCore(const std::string& text)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (!utf8.hasError())
-        return decoded;
-    QStringDecoder cp1252("windows-1252");
-    if (cp1252.isValid())
-        return cp1252(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace quomble

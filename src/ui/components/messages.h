@@ -25,7 +25,4 @@ inline void showError(const QString& text, QWidget* parent = nullptr)
 using MessageHandler = std::function<void(MessageKind, const QString&)>;
 void setMessageHandler(MessageHandler handler);
 
-// A text from the core: UTF-8 where it is valid, else single bytes (Windows-1252 logs).
-QString textFromCore(const std::string& text);
-
 }  // namespace quomble

@@ -2,7 +2,7 @@
 
 #include "core/model.h"
 #include "core/settings.h"
-#include "ui/main/window_plugs.h"
+#include "ui/components/window_plugs.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,15 +1,13 @@
 #include "ui/logdata/log_table_model.h"
 
+#include "ui/components/palette.h"
+
 #include <QColor>
 #include <QFont>
 
 namespace quomble {
 
 namespace {
-
-const QColor kGreen(0, 128, 0);
-const QColor kRed(255, 0, 0);
-const QColor kNavy(0, 0, 128);
 
 }  // namespace
 
@@ -48,16 +46,16 @@ QVariant LogTableModel::data(const QModelIndex& index, int role) const
     case Qt::ForegroundRole:
         if (boots) {
             if (column == 1 || column == 3)
-                return kGreen;
+                return palette::Green;
             if (column == 2 || column == 4)
-                return kRed;
+                return palette::Red;
         } else {
             if (column == 3)
-                return kGreen;
+                return palette::Green;
             if (column == 4)
-                return kRed;
+                return palette::Red;
             if (column == 5)
-                return kNavy;
+                return palette::Navy;
         }
         return {};
     case Qt::TextAlignmentRole:

@@ -11,10 +11,13 @@
 #include "ui/components/durationgrid.h"
 #include "ui/components/labels.h"
 #include "ui/components/messages.h"
+#include "ui/components/palette.h"
+#include "ui/components/texts.h"
+#include "ui/components/escape.h"
 #include "ui/components/programicon.h"
 #include "ui/components/screens.h"
 #include "ui/main/figures_format.h"
-#include "ui/main/window_plugs.h"
+#include "ui/components/window_plugs.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -35,24 +38,11 @@ namespace quomble {
 
 namespace {
 
-const QColor kBlack(0x00, 0x00, 0x00);
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kGreen(0x00, 0x80, 0x00);
-const QColor kMaroon(0x80, 0x00, 0x00);
-const QColor kRed(0xFF, 0x00, 0x00);
-
 constexpr int kFormWidth = 440;
 constexpr int kFormHeight = 397;
 // A log of junk lines raises a finding for nearly every line; one box each would keep the
 // user clicking for ever. The first ones get a box each, the rest are counted in one more.
 constexpr std::size_t kFindingBoxes = 10;
-
-QString textOf(const Timestamp& t)
-{
-    return QString::fromLatin1(t.view().data(), static_cast<qsizetype>(t.size()));
-}
-QString datePart(const Timestamp& t) { return textOf(t).left(10); }
-QString timePart(const Timestamp& t) { return textOf(t).mid(11, 8); }
 
 }  // namespace
 
@@ -66,12 +56,13 @@ TForm1::TForm1(std::string appDir, Clock clock, QWidget* parent)
     setFont(sansFont(11));
     setFixedSize(kFormWidth, kFormHeight);
     setFocusPolicy(Qt::StrongFocus);
+    routeEscape(this, [this](int key) { FormKeyDown(key); });
     setAttribute(Qt::WA_QuitOnClose, true);
 
     Panel12 = new QWidget(this);
     Panel12->setObjectName(QStringLiteral("Panel12"));
     Panel12->setGeometry(0, 0, kFormWidth, 22);
-    Label24 = makeLabel(Panel12, QStringLiteral("Label24"), 14, 3, QString(), {kNavy, true, 13});
+    Label24 = makeLabel(Panel12, QStringLiteral("Label24"), 14, 3, QString(), {palette::Navy, true, 13});
     setHint(Label24, QStringLiteral("Aktuelles Datum und aktuelle Uhrzeit"));
     labels_[24] = Label24;
 
@@ -111,38 +102,38 @@ void TForm1::buildFiguresPanel()
     QWidget* p = Panel1;
     const QString thusBefore = QStringLiteral("o'clock, thus before");
 
-    addLabel(p, 1, 10, 24, QStringLiteral("first log of"), kBlack, false);
-    addLabel(p, 2, 60, 24, QString(), kBlack, true);
-    addLabel(p, 12, 127, 24, QStringLiteral("at"), kBlack, false);
-    addLabel(p, 26, 138, 24, QString(), kBlack, true);
-    addLabel(p, 3, 192, 24, thusBefore, kBlack, false);
+    addLabel(p, 1, 10, 24, QStringLiteral("first log of"), palette::Black, false);
+    addLabel(p, 2, 60, 24, QString(), palette::Black, true);
+    addLabel(p, 12, 127, 24, QStringLiteral("at"), palette::Black, false);
+    addLabel(p, 26, 138, 24, QString(), palette::Black, true);
+    addLabel(p, 3, 192, 24, thusBefore, palette::Black, false);
 
-    addLabel(p, 4, 10, 40, QStringLiteral("current boot of"), kNavy, false);
-    addLabel(p, 5, 82, 40, QString(), kNavy, true);
-    addLabel(p, 29, 149, 40, QStringLiteral("at"), kNavy, false);
-    addLabel(p, 30, 160, 40, QString(), kNavy, true);
-    addLabel(p, 10, 214, 40, thusBefore, kNavy, false);
+    addLabel(p, 4, 10, 40, QStringLiteral("current boot of"), palette::Navy, false);
+    addLabel(p, 5, 82, 40, QString(), palette::Navy, true);
+    addLabel(p, 29, 149, 40, QStringLiteral("at"), palette::Navy, false);
+    addLabel(p, 30, 160, 40, QString(), palette::Navy, true);
+    addLabel(p, 10, 214, 40, thusBefore, palette::Navy, false);
 
-    addLabel(p, 11, 10, 56, QStringLiteral("average OnTime per day"), kGreen, true);
-    addLabel(p, 33, 10, 76, QStringLiteral("longest crash-free OnTime"), kMaroon, false);
-    addLabel(p, 17, 10, 92, QStringLiteral("average crash-free OnTime"), kMaroon, false);
+    addLabel(p, 11, 10, 56, QStringLiteral("average OnTime per day"), palette::Green, true);
+    addLabel(p, 33, 10, 76, QStringLiteral("longest crash-free OnTime"), palette::Maroon, false);
+    addLabel(p, 17, 10, 92, QStringLiteral("average crash-free OnTime"), palette::Maroon, false);
     setHint(label(17), QStringLiteral("results from \"sum of all OnTimes\" per number of crashes "));
 
-    addLabel(p, 13, 10, 108, QStringLiteral("last crash on"), kMaroon, false);
-    addLabel(p, 14, 74, 108, QString(), kMaroon, true);
-    addLabel(p, 31, 141, 108, QStringLiteral("at"), kMaroon, false);
-    addLabel(p, 32, 152, 108, QString(), kMaroon, true);
-    addLabel(p, 15, 206, 108, thusBefore, kMaroon, false);
-    addLabel(p, 16, 10, 124, QStringLiteral("difference of last to average"), kMaroon, false);
+    addLabel(p, 13, 10, 108, QStringLiteral("last crash on"), palette::Maroon, false);
+    addLabel(p, 14, 74, 108, QString(), palette::Maroon, true);
+    addLabel(p, 31, 141, 108, QStringLiteral("at"), palette::Maroon, false);
+    addLabel(p, 32, 152, 108, QString(), palette::Maroon, true);
+    addLabel(p, 15, 206, 108, thusBefore, palette::Maroon, false);
+    addLabel(p, 16, 10, 124, QStringLiteral("difference of last to average"), palette::Maroon, false);
 
-    addLabel(p, 18, 10, 144, QStringLiteral("shortest OnTime"), kGreen, false);
-    addLabel(p, 19, 10, 160, QStringLiteral("average OnTime"), kGreen, false);
-    addLabel(p, 20, 10, 176, QStringLiteral("longest OnTime"), kGreen, false);
-    addLabel(p, 21, 10, 192, QStringLiteral("sum of all OnTimes"), kGreen, true);
-    addLabel(p, 22, 10, 212, QStringLiteral("shortest OffTime"), kRed, false);
-    addLabel(p, 25, 10, 228, QStringLiteral("average OffTime"), kRed, false);
-    addLabel(p, 27, 10, 244, QStringLiteral("longest OffTime"), kRed, false);
-    addLabel(p, 28, 10, 260, QStringLiteral("sum of all OffTimes"), kRed, true);
+    addLabel(p, 18, 10, 144, QStringLiteral("shortest OnTime"), palette::Green, false);
+    addLabel(p, 19, 10, 160, QStringLiteral("average OnTime"), palette::Green, false);
+    addLabel(p, 20, 10, 176, QStringLiteral("longest OnTime"), palette::Green, false);
+    addLabel(p, 21, 10, 192, QStringLiteral("sum of all OnTimes"), palette::Green, true);
+    addLabel(p, 22, 10, 212, QStringLiteral("shortest OffTime"), palette::Red, false);
+    addLabel(p, 25, 10, 228, QStringLiteral("average OffTime"), palette::Red, false);
+    addLabel(p, 27, 10, 244, QStringLiteral("longest OffTime"), palette::Red, false);
+    addLabel(p, 28, 10, 260, QStringLiteral("sum of all OffTimes"), palette::Red, true);
     for (int n : {33, 18, 20, 22, 27})
         label(n)->setToolTipDuration(60000);  // their hints are set at run time
 
@@ -164,25 +155,25 @@ void TForm1::buildTotalsPanel()
     const QColor plain = palette().color(QPalette::ButtonText);
 
     addLabel(p, 6, 10, 8, QStringLiteral("Altogether"), plain, false);
-    addLabel(p, 23, 10, 8, QString(), kNavy, true);
+    addLabel(p, 23, 10, 8, QString(), palette::Navy, true);
     addLabel(p, 52, 10, 8, QStringLiteral("times booted on"), plain, false);
-    addLabel(p, 53, 10, 8, QString(), kNavy, true);
+    addLabel(p, 53, 10, 8, QString(), palette::Navy, true);
     addLabel(p, 54, 10, 8, QStringLiteral("different days."), plain, false);
 
     addLabel(p, 7, 10, 22, QStringLiteral("That results in a BootIndex of"), plain, false);
-    addLabel(p, 55, 10, 22, QString(), kNavy, true);
+    addLabel(p, 55, 10, 22, QString(), palette::Navy, true);
     addLabel(p, 56, 10, 22, QStringLiteral("boots per day."), plain, false);
 
     addLabel(p, 8, 10, 42, QStringLiteral("Altogether"), plain, false);
-    addLabel(p, 57, 10, 42, QString(), kRed, true);
+    addLabel(p, 57, 10, 42, QString(), palette::Red, true);
     addLabel(p, 58, 10, 42, QStringLiteral("times crashed and"), plain, false);
-    addLabel(p, 59, 10, 42, QString(), kNavy, true);
+    addLabel(p, 59, 10, 42, QString(), palette::Navy, true);
     addLabel(p, 60, 10, 42, QStringLiteral("times shutdowned."), plain, false);
 
     addLabel(p, 9, 10, 56, QStringLiteral("Those are"), plain, false);
-    addLabel(p, 61, 10, 56, QString(), kNavy, true);
+    addLabel(p, 61, 10, 56, QString(), palette::Navy, true);
     addLabel(p, 62, 10, 56, QStringLiteral("crashs per boot and"), plain, false);
-    addLabel(p, 80, 10, 56, QString(), kNavy, true);
+    addLabel(p, 80, 10, 56, QString(), palette::Navy, true);
     addLabel(p, 81, 10, 56, QStringLiteral("crashs per day."), plain, false);
     relayoutTotals();
 
@@ -400,16 +391,16 @@ void TForm1::Anzeigen()
     showFigureRows(12, 15);  // the off-times, fixed for the run
 
     for (int c = 0; c < 4; ++c) {
-        g->setCellColor(c, 2, kNavy);
-        g->setCellColor(c, 3, kGreen);
+        g->setCellColor(c, 2, palette::Navy);
+        g->setCellColor(c, 3, palette::Green);
         g->setCellBold(c, 3, true);
         for (int r = 4; r <= 7; ++r)
-            g->setCellColor(c, r, kMaroon);
+            g->setCellColor(c, r, palette::Maroon);
         for (int r = 8; r <= 11; ++r)
-            g->setCellColor(c, r, kGreen);
+            g->setCellColor(c, r, palette::Green);
         g->setCellBold(c, 11, true);
         for (int r = 12; r <= 15; ++r)
-            g->setCellColor(c, r, kRed);
+            g->setCellColor(c, r, palette::Red);
         g->setCellBold(c, 15, true);
     }
     for (int r : {3, 7, 11})
@@ -488,7 +479,7 @@ void TForm1::Aktualisieren()
     }
     const bool overdue = crashFreeWarning(m);
     for (int c = 0; c < 4; ++c)
-        StringAlignGrid1->setCellColor(c, 7, overdue ? kRed : kMaroon);
+        StringAlignGrid1->setCellColor(c, 7, overdue ? palette::Red : palette::Maroon);
 }
 
 // --- Handlers --------------------------------------------------------------------------
@@ -559,20 +550,7 @@ void TForm1::Programmbeenden1Click() { close(); }
 
 void TForm1::StringAlignGrid1Click() { StringAlignGrid1->clearSelection(); }
 
-void TForm1::FormKeyDown(int key)
-{
-    if (key == Qt::Key_Escape)
-        close();
-}
-
-void TForm1::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        FormKeyDown(event->key());
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
+void TForm1::FormKeyDown(int key) { closeOnEscape(this, key); }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(event->globalPos()); }
 
