@@ -27,12 +27,12 @@ std::array<std::string, 4> offCells(const BootRecord& r)
 
 const std::array<const char*, 16> kFigureCaptions = {
     "",
-    "first log of ... thus before",
-    "current boot of ... thus before",
+    "first log of",
+    "current boot of",
     "average OnTime per day",
     "longest crash-free OnTime",
     "average crash-free OnTime",
-    "last crash on ... thus before",
+    "last crash on",
     "difference of last to average",
     "shortest OnTime",
     "average OnTime",
@@ -69,6 +69,55 @@ FigureTable figureTable(const LogModel& m)
     t[14] = offCells(m.summary(StatMax));
     t[15] = offCells(m.summary(StatSum));
     return t;
+}
+
+bool isSentenceRow(int row) { return row == 1 || row == 2 || row == 6; }
+
+FigureMoment figureMoment(const LogModel& m, int row)
+{
+    if (!m.hasBoots() || (row == 6 && m.CrashCount <= 0))
+        return {"-", "-"};
+    const BootRecord& boot = row == 1   ? m.boot(1)
+                             : row == 2 ? m.boot(m.BootCount)
+                                        : m.summary(StatSinceCrash);
+    return {datePartOf(boot.LogIn.view()), timePartOf(boot.LogIn.view())};
+}
+
+std::string figureCaption(const LogModel& m, int row)
+{
+    const std::string caption = kFigureCaptions[static_cast<std::size_t>(row)];
+    if (!isSentenceRow(row))
+        return caption;
+    const FigureMoment moment = figureMoment(m, row);
+    return caption + ' ' + moment.date + ' ' + kSentenceAt + ' ' + moment.time + ' ' + kSentenceEnd;
+}
+
+FigureHint figureHint(const LogModel& m, int row)
+{
+    using Kind = FigureHint::Kind;
+    if (!m.hasBoots())
+        return {};
+    switch (row) {
+    case 4:
+        return {Kind::Text, m.Label33Hint};
+    case 8:
+        return {Kind::OnClock, m.summary(StatMin).LogIn.str()};
+    case 10:
+        return {Kind::OnClock, m.summary(StatMax).LogIn.str()};
+    case 12:
+        return {Kind::OnClock, m.summary(StatMin).LogOut.str()};
+    case 14:
+        return {Kind::OnClock, m.summary(StatMax).LogOut.str()};
+    default:
+        return {};
+    }
+}
+
+std::string datePartOf(std::string_view timestamp) { return std::string(timestamp.substr(0, 10)); }
+
+std::string timePartOf(std::string_view timestamp)
+{
+    return timestamp.size() > 11 ? std::string(timestamp.substr(11, 8)) : std::string();
 }
 
 bool crashFreeWarning(const LogModel& m)

@@ -14,10 +14,41 @@ namespace quomble {
 using FigureTable = std::array<std::array<std::string, 4>, 16>;
 FigureTable figureTable(const LogModel& model);
 
-// Captions of rows 1..15, as the main window words them.
-extern const std::array<const char*, 16> kFigureCaptions;
+inline constexpr int kFigureRows = 16;
+inline constexpr int kFirstFixedFigureRow = 12;  // rows 12..15 do not move with the clock
+
+// Captions of rows 1..15, as the main window words them. Rows 1, 2 and 6 are sentences:
+// their caption is the opening words, followed by the date, kSentenceAt, the time and
+// kSentenceEnd.
+extern const std::array<const char*, kFigureRows> kFigureCaptions;
+inline constexpr const char* kSentenceAt = "at";
+inline constexpr const char* kSentenceEnd = "o'clock, thus before";
+bool isSentenceRow(int row);
+
+// The moment a sentence row names: the first log, the current boot, the boot after the
+// last crash; "-" and "-" while there is no crash.
+struct FigureMoment {
+    std::string date;  // "dd.mm.yyyy"
+    std::string time;  // "hh:mm:ss"
+};
+FigureMoment figureMoment(const LogModel& model, int row);
+// The whole caption of a row, a sentence with its moment filled in.
+std::string figureCaption(const LogModel& model, int row);
+
+// What a row's caption tells on hover: when the shortest or longest on-time or off-time
+// began or ended (a timestamp, worded by the window), or a text of its own.
+struct FigureHint {
+    enum class Kind { None, OnClock, Text };
+    Kind kind = Kind::None;
+    std::string text;
+};
+FigureHint figureHint(const LogModel& model, int row);
 
 // The computer has now run longer without a crash than it does on average (row 7 in red).
 bool crashFreeWarning(const LogModel& model);
+
+// "dd.mm.yyyy" and "hh:mm:ss" of a timestamp text.
+std::string datePartOf(std::string_view timestamp);
+std::string timePartOf(std::string_view timestamp);
 
 }  // namespace quomble

@@ -1,5 +1,4 @@
-#include "core/errors.h"
-#include "core/log_lines.h"
+#include "core/intake.h"
 #include "report.h"
 
 namespace quomble::report {
@@ -7,21 +6,16 @@ namespace quomble::report {
 Outcome runIntake(LogModel& model, const Options& options)
 {
     Outcome outcome;
-    try {
-        requireReadableLog(options.logFile);
-        outcome.findings = LogFileCheck(options.logFile);
-        model.LogFile_read(options.logFile);
-        model.Statistik_aktualisieren();
-        model.BC_Array_fuellen();
-        model.BootGlaettung_berechnen(options.trendDays);
-        model.BootverlaufGlaettung_berechnen(options.smoothRadius);
-        model.Verlauf_berechnen();
-        model.Verlauf_normieren();
-    } catch (const IntakeError& e) {
-        outcome.error = e.what();
-    } catch (const std::bad_alloc&) {
-        outcome.error = "Not enough memory to read the LogFile!";
-    }
+    IntakeObserver observer;
+    observer.findings = [&outcome](const std::vector<Finding>& findings) { outcome.findings = findings; };
+    outcome.error = quomble::runIntake(model, options.logFile, observer);
+    if (outcome.error)
+        return outcome;
+    // What the diagrams window adds: the trends, the smoothing and the on-time curve.
+    model.BootGlaettung_berechnen(options.trendDays);
+    model.BootverlaufGlaettung_berechnen(options.smoothRadius);
+    model.Verlauf_berechnen();
+    model.Verlauf_normieren();
     return outcome;
 }
 

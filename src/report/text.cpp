@@ -22,9 +22,6 @@ std::string durationOfRow(const std::array<std::string, 4>& cells)
     return text;
 }
 
-std::string datePart(std::string_view ts) { return std::string(ts.substr(0, 10)); }
-std::string timePart(std::string_view ts) { return ts.size() > 11 ? std::string(ts.substr(11)) : ""; }
-
 }  // namespace
 
 void writeText(std::ostream& out, const LogModel& m, const Outcome& outcome, const Options& options)
@@ -44,28 +41,14 @@ void writeText(std::ostream& out, const LogModel& m, const Outcome& outcome, con
         return;
 
     const FigureTable t = figureTable(m);
-    const std::string first = m.boot(1).LogIn.str();
-    const std::string current = m.boot(m.BootCount).LogIn.str();
-    const std::string sinceCrash = m.summary(StatSinceCrash).LogIn.str();
-    const bool crashed = m.CrashCount > 0;
-    // The captions of the duration table, with the dates filled into the three sentences.
-    std::array<std::string, 16> sentences;
-    for (std::size_t row = 0; row < sentences.size(); ++row)
-        sentences[row] = kFigureCaptions[row];
-    sentences[1] = "first log of " + datePart(first) + " at " + timePart(first) + " o'clock, thus before";
-    sentences[2] =
-        "current boot of " + datePart(current) + " at " + timePart(current) + " o'clock, thus before";
-    sentences[6] = crashed ? "last crash on " + datePart(sinceCrash) + " at " + timePart(sinceCrash) +
-                                 " o'clock, thus before"
-                           : std::string("last crash on - at - o'clock, thus before");
-
     out << "\nAs of " << Wochentag_ermitteln_lang(m.CurrentDateTime) << ", the "
-        << datePart(m.CurrentDateTime) << " at " << timePart(m.CurrentDateTime) << " o'clock\n\n";
+        << datePartOf(m.CurrentDateTime) << " at " << timePartOf(m.CurrentDateTime) << " o'clock\n\n";
     for (int row = 1; row < 16; ++row) {
-        out << "  " << std::left << std::setw(58) << sentences[static_cast<std::size_t>(row)] << std::right
-            << std::setw(20) << durationOfRow(t[static_cast<std::size_t>(row)]);
-        if (row == 4 && !m.Label33Hint.empty())
-            out << "   (" << m.Label33Hint << ')';
+        out << "  " << std::left << std::setw(58) << figureCaption(m, row) << std::right << std::setw(20)
+            << durationOfRow(t[static_cast<std::size_t>(row)]);
+        if (const FigureHint hint = figureHint(m, row);
+            hint.kind == FigureHint::Kind::Text && !hint.text.empty())
+            out << "   (" << hint.text << ')';
         if (row == 7 && crashFreeWarning(m))
             out << "   (longer than average!)";
         out << '\n';
