@@ -5,8 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build
+cmake --preset dev >/dev/null
+cmake --build --preset dev
 
 if [ ! -e build/bin/Quomble.log ]; then
   echo "No build/bin/Quomble.log yet: writing a demo log of two years."

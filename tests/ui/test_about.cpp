@@ -7,58 +7,51 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
 using namespace quomble;
 
-class AboutTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void versionFromTheBuild();
-    void textsAndLayout();
-    void linksOpenWithTheDefaultHandlers();
-    void escapeClosesAndReportsIt();
-    void aLongPathIsCutAtBothEdges();
-};
-
-void AboutTest::versionFromTheBuild()
+TEST(AboutTest, versionFromTheBuild)
 {
     const FileVersion v = stampedFileVersion();
-    QCOMPARE(versionTextOf(v), "3.9");
-    QCOMPARE(buildTextOf(v), "268");
-    QCOMPARE(v.release, 0);
-    QCOMPARE(versionTextOf({3, 10, 0, 7}), "3.10");
-    QCOMPARE(versionTextOf({}), "0.0");
-    QCOMPARE(buildTextOf({}), "0");
-    QCOMPARE(buildTextOf({65535, 65535, 65535, 65535}), "65535");
+    ASSERT_EQ(versionTextOf(v), "3.9");
+    ASSERT_EQ(buildTextOf(v), "268");
+    ASSERT_EQ(v.release, 0);
+    ASSERT_EQ(versionTextOf({3, 10, 0, 7}), "3.10");
+    ASSERT_EQ(versionTextOf({}), "0.0");
+    ASSERT_EQ(buildTextOf({}), "0");
+    ASSERT_EQ(buildTextOf({65535, 65535, 65535, 65535}), "65535");
 }
 
-void AboutTest::textsAndLayout()
+TEST(AboutTest, textsAndLayout)
 {
     TForm2 about("3.9", "268", "/opt/quombleview/Quomble.log");
-    QCOMPARE(about.windowTitle(), "About");
-    QCOMPARE(about.size(), QSize(312, 193));
-    QCOMPARE(about.Panel1->geometry(), QRect(6, 6, 300, 182));
-    QCOMPARE(about.Label1->text(), "QuombleView 3.9");
-    QCOMPARE(about.Label4->text(), "Build: #268");
-    QCOMPARE(about.Label5->text(), "LogFile:");
-    QCOMPARE(about.Label6->text(), "/opt/quombleview/Quomble.log");
+    ASSERT_EQ(about.windowTitle(), "About");
+    ASSERT_EQ(about.size(), QSize(312, 193));
+    ASSERT_EQ(about.Panel1->geometry(), QRect(6, 6, 300, 182));
+    ASSERT_EQ(about.Label1->text(), "QuombleView 3.9");
+    ASSERT_EQ(about.Label4->text(), "Build: #268");
+    ASSERT_EQ(about.Label5->text(), "LogFile:");
+    ASSERT_EQ(about.Label6->text(), "/opt/quombleview/Quomble.log");
     for (QLabel* l : {about.Label1, about.Label4, about.Label6})
-        QCOMPARE(l->x(), 150 - l->width() / 2);
-    QCOMPARE(about.Label1->y(), 12);
-    QCOMPARE(about.Label4->y(), 50);
-    QCOMPARE(about.Label6->y(), 158);
-    QCOMPARE(about.Label5->pos(), QPoint(131, 142));
-    QCOMPARE(about.Image1->geometry(), QRect(24, 84, 32, 32));
-    QCOMPARE(about.Label2->pos(), QPoint(80, 84));
-    QCOMPARE(about.Label7->pos(), QPoint(80, 100));
-    QVERIFY(about.Label2->font().underline());
-    QCOMPARE(about.Label2->palette().color(QPalette::WindowText), QColor(0, 0, 0x80));
-    QCOMPARE(about.Label2->cursor().shape(), Qt::PointingHandCursor);
-    QVERIFY(about.Label2->text().contains("example.org"));
-    QVERIFY(!about.Label2->text().contains("://"));
+        ASSERT_EQ(l->x(), 150 - l->width() / 2);
+    ASSERT_EQ(about.Label1->y(), 12);
+    ASSERT_EQ(about.Label4->y(), 50);
+    ASSERT_EQ(about.Label6->y(), 158);
+    ASSERT_EQ(about.Label5->pos(), QPoint(131, 142));
+    ASSERT_EQ(about.Image1->geometry(), QRect(24, 84, 32, 32));
+    ASSERT_EQ(about.Label2->pos(), QPoint(80, 84));
+    ASSERT_EQ(about.Label7->pos(), QPoint(80, 100));
+    ASSERT_TRUE(about.Label2->font().underline());
+    ASSERT_EQ(about.Label2->palette().color(QPalette::WindowText), QColor(0, 0, 0x80));
+    ASSERT_EQ(about.Label2->cursor().shape(), Qt::PointingHandCursor);
+    ASSERT_TRUE(about.Label2->text().contains("example.org"));
+    ASSERT_TRUE(!about.Label2->text().contains("://"));
 }
 
-void AboutTest::linksOpenWithTheDefaultHandlers()
+TEST(AboutTest, linksOpenWithTheDefaultHandlers)
 {
     QList<QUrl> opened;
     TForm2::setLinkOpener([&](const QUrl& url) { opened << url; });
@@ -66,13 +59,13 @@ void AboutTest::linksOpenWithTheDefaultHandlers()
     QTest::mouseClick(about.Label2, Qt::LeftButton);
     QTest::mouseClick(about.Label7, Qt::LeftButton);
     TForm2::setLinkOpener({});
-    QCOMPARE(opened.size(), 2);
-    QCOMPARE(opened[0].scheme(), "http");
-    QCOMPARE(opened[0].host(), "www.example.org");
-    QCOMPARE(opened[1].toString(), "mailto:" + about.Label7->text());
+    ASSERT_EQ(opened.size(), 2);
+    ASSERT_EQ(opened[0].scheme(), "http");
+    ASSERT_EQ(opened[0].host(), "www.example.org");
+    ASSERT_EQ(opened[1].toString(), "mailto:" + about.Label7->text());
 }
 
-void AboutTest::escapeClosesAndReportsIt()
+TEST(AboutTest, escapeClosesAndReportsIt)
 {
     TForm2 about("3.9", "268", "x");
     QSignalSpy closed(&about, &TForm2::closed);
@@ -82,23 +75,20 @@ void AboutTest::escapeClosesAndReportsIt()
         QTest::keyClick(&about, Qt::Key_Escape);
     });
     about.showModal();
-    QVERIFY(!about.isVisible());
-    QCOMPARE(closed.count(), 1);
+    ASSERT_TRUE(!about.isVisible());
+    ASSERT_EQ(closed.count(), 1);
     const QRect screen = about.screen()->availableGeometry();
-    QVERIFY(qAbs(shownAt.x() + about.frameGeometry().width() / 2 - screen.center().x()) <= 1);
+    ASSERT_TRUE(qAbs(shownAt.x() + about.frameGeometry().width() / 2 - screen.center().x()) <= 1);
 
     // The close box closes it too.
     QTimer::singleShot(0, &about, [&] { about.close(); });
     about.showModal();
-    QCOMPARE(closed.count(), 2);
+    ASSERT_EQ(closed.count(), 2);
 }
 
-void AboutTest::aLongPathIsCutAtBothEdges()
+TEST(AboutTest, aLongPathIsCutAtBothEdges)
 {
     TForm2 about("3.9", "268", "/" + QString(200, 'x') + "/Quomble.log");
-    QVERIFY(about.Label6->x() < 0);
-    QCOMPARE(about.Label6->x(), 150 - about.Label6->width() / 2);
+    ASSERT_TRUE(about.Label6->x() < 0);
+    ASSERT_EQ(about.Label6->x(), 150 - about.Label6->width() / 2);
 }
-
-QTEST_MAIN(AboutTest)
-#include "test_about.moc"

@@ -14,6 +14,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,112 +57,98 @@ bool onAScreen(const QRect& frame)
 
 }  // namespace
 
-class BadInputTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void junkLogGivesTenBoxesAndACount();
-    void folderOrPipeInThePlaceOfTheLogEndsWithItsReason();
-    void unreadableLogStopsTheIntakeWithTheReason();
-    void clockJumpsKeepTheLiveFiguresSane();
-    void futureRunningBootShowsDashesNotNegativeDays();
-    void logChangedOrRemovedWhileRunningChangesNothing();
-    void placeOffEveryScreenIsNotUsed();
-    void fullDiskOrReadOnlyFolderKeepsTheOldSettings();
-};
-
-void BadInputTest::junkLogGivesTenBoxesAndACount()
+TEST(BadInputTest, junkLogGivesTenBoxesAndACount)
 {
     AppFolder dir;
     QByteArray junk;
     for (int i = 0; i < 30; ++i)
         junk += QByteArray("junk\0\x01\x02 line", 12) + "\r\n";  // two findings each
     QFile f(dir.file("Quomble.log"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(junk);
     f.close();
     MessageRecorder messages;
     TForm1 w(dir.appDir(), ManualClock().clock());
-    QVERIFY(w.FormCreate());
+    ASSERT_TRUE(w.FormCreate());
     const QStringList texts = messages.texts();
-    QCOMPARE(texts.size(), 12);
-    QCOMPARE(texts[0], "Error in line : 1 - not a correct Log-Entry");
-    QCOMPARE(texts[1], "wrong line format : 1");
-    QCOMPARE(texts[9], "wrong line format : 5");
-    QCOMPARE(texts[10], "... and 50 more findings in the LogFile (quomble-report --json lists them all)");
-    QCOMPARE(texts[11], "'junk??? line' is not a valid date and time");
-    QVERIFY(!w.intakeComplete());
+    ASSERT_EQ(texts.size(), 12);
+    ASSERT_EQ(texts[0], "Error in line : 1 - not a correct Log-Entry");
+    ASSERT_EQ(texts[1], "wrong line format : 1");
+    ASSERT_EQ(texts[9], "wrong line format : 5");
+    ASSERT_EQ(texts[10], "... and 50 more findings in the LogFile (quomble-report --json lists them all)");
+    ASSERT_EQ(texts[11], "'junk??? line' is not a valid date and time");
+    ASSERT_TRUE(!w.intakeComplete());
     w.close();
 }
 
-void BadInputTest::folderOrPipeInThePlaceOfTheLogEndsWithItsReason()
+TEST(BadInputTest, folderOrPipeInThePlaceOfTheLogEndsWithItsReason)
 {
     AppFolder dir;
     const QString log = dir.file("Quomble.log");
-    QVERIFY(QDir().mkpath(log));
+    ASSERT_TRUE(QDir().mkpath(log));
     for (int round = 0; round < 2; ++round) {
         MessageRecorder messages;
         TForm1 w(dir.appDir(), ManualClock().clock());
         ::alarm(20);  // a pipe that is opened waits for a writer for ever
-        QVERIFY(!w.FormCreate());
+        ASSERT_TRUE(!w.FormCreate());
         ::alarm(0);
-        QCOMPARE(messages.texts(), QStringList{"LogFile is not a regular file: " + log});
-        QVERIFY(!w.isVisible());
-        QVERIFY(!QFile::exists(dir.file("Quomble.ini")));
-        QVERIFY(QDir().rmdir(log) || QFile::remove(log));
-        QCOMPARE(::mkfifo(log.toLocal8Bit().constData(), 0600), 0);
+        ASSERT_EQ(messages.texts(), QStringList{"LogFile is not a regular file: " + log});
+        ASSERT_TRUE(!w.isVisible());
+        ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini")));
+        ASSERT_TRUE(QDir().rmdir(log) || QFile::remove(log));
+        ASSERT_EQ(::mkfifo(log.toLocal8Bit().constData(), 0600), 0);
     }
 }
 
-void BadInputTest::unreadableLogStopsTheIntakeWithTheReason()
+TEST(BadInputTest, unreadableLogStopsTheIntakeWithTheReason)
 {
     if (::geteuid() == 0)
-        QSKIP("root reads every file; the core tests read it as an unprivileged child");
+        GTEST_SKIP() << "root reads every file; the core tests read it as an unprivileged child";
     AppFolder dir;
     dir.writeLog(knownLog());
     QFile::setPermissions(dir.file("Quomble.log"), QFileDevice::Permissions());
     MessageRecorder messages;
     TForm1 w(dir.appDir(), ManualClock().clock());
-    QVERIFY(w.FormCreate());
-    QCOMPARE(messages.texts(), QStringList{"LogFile cannot be read: Permission denied"});
-    QVERIFY(!w.intakeComplete());
+    ASSERT_TRUE(w.FormCreate());
+    ASSERT_EQ(messages.texts(), QStringList{"LogFile cannot be read: Permission denied"});
+    ASSERT_TRUE(!w.intakeComplete());
     w.close();
 }
 
-void BadInputTest::clockJumpsKeepTheLiveFiguresSane()
+TEST(BadInputTest, clockJumpsKeepTheLiveFiguresSane)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
     ManualClock clock;
     MessageRecorder messages;
     TForm1 w(dir.appDir(), clock.clock());
-    QVERIFY(w.FormCreate());
-    QCOMPARE(row(w, 2), (QStringList{"0", "1", "0", "0"}));
+    ASSERT_TRUE(w.FormCreate());
+    ASSERT_EQ(row(w, 2), (QStringList{"0", "1", "0", "0"}));
 
     // Back to before the running boot's login (11:00): its on-time is negative.
     *clock.now = {2026, 12, 7, 10, 59, 50};
     w.Timer1Timer();
-    QCOMPARE(row(w, 2), (QStringList{"-", "-", "-", "-"}));
-    QVERIFY(!showsANegativeNumber(w));
-    QVERIFY(w.Label24->text().contains("10:59:50"));
-    QVERIFY(w.Timer1->isActive());
+    ASSERT_EQ(row(w, 2), (QStringList{"-", "-", "-", "-"}));
+    ASSERT_TRUE(!showsANegativeNumber(w));
+    ASSERT_TRUE(w.Label24->text().contains("10:59:50"));
+    ASSERT_TRUE(w.Timer1->isActive());
 
     // Forward by two centuries: the running figures saturate at 24855 days.
     *clock.now = {2226, 12, 7, 12, 0, 0};
     w.Timer1Timer();
-    QCOMPARE(row(w, 2), (QStringList{"24855", "3", "14", "7"}));
-    QVERIFY(!showsANegativeNumber(w));
-    QVERIFY(w.Label24->text().contains("07.12.2226"));
+    ASSERT_EQ(row(w, 2), (QStringList{"24855", "3", "14", "7"}));
+    ASSERT_TRUE(!showsANegativeNumber(w));
+    ASSERT_TRUE(w.Label24->text().contains("07.12.2226"));
 
     *clock.now = {2026, 12, 7, 12, 0, 1};
     w.Timer1Timer();
-    QCOMPARE(row(w, 2), (QStringList{"0", "1", "0", "1"}));
-    QVERIFY(messages.messages.empty());
-    QVERIFY(w.Timer1->isActive());
+    ASSERT_EQ(row(w, 2), (QStringList{"0", "1", "0", "1"}));
+    ASSERT_TRUE(messages.messages.empty());
+    ASSERT_TRUE(w.Timer1->isActive());
     w.close();
 }
 
-void BadInputTest::futureRunningBootShowsDashesNotNegativeDays()
+TEST(BadInputTest, futureRunningBootShowsDashesNotNegativeDays)
 {
     AppFolder dir;
     // Lines that go backwards, year 0001 and 9999, and a running boot dated after today.
@@ -166,38 +156,38 @@ void BadInputTest::futureRunningBootShowsDashesNotNegativeDays()
                   "01.12.2026 08:00:00 01.12.2026 07:00:00", "08.12.2026 08:00:00 "});
     MessageRecorder messages;
     TForm1 w(dir.appDir(), ManualClock().clock());
-    QVERIFY(w.FormCreate());
-    QCOMPARE(messages.texts(), (QStringList{"Error in line : 1 - (login later as last logout)",
-                                            "Error in line : 3 - (login later as last logout)",
-                                            "Error in line : 3 - (logout not later as login)"}));
-    QVERIFY(w.intakeComplete());
-    QCOMPARE(row(w, 2), (QStringList{"-", "-", "-", "-"}));
-    QVERIFY(!showsANegativeNumber(w));
+    ASSERT_TRUE(w.FormCreate());
+    ASSERT_EQ(messages.texts(), (QStringList{"Error in line : 1 - (login later as last logout)",
+                                             "Error in line : 3 - (login later as last logout)",
+                                             "Error in line : 3 - (logout not later as login)"}));
+    ASSERT_TRUE(w.intakeComplete());
+    ASSERT_EQ(row(w, 2), (QStringList{"-", "-", "-", "-"}));
+    ASSERT_TRUE(!showsANegativeNumber(w));
     w.close();
 }
 
-void BadInputTest::logChangedOrRemovedWhileRunningChangesNothing()
+TEST(BadInputTest, logChangedOrRemovedWhileRunningChangesNothing)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
     ManualClock clock;
     MessageRecorder messages;
     TForm1 w(dir.appDir(), clock.clock());
-    QVERIFY(w.FormCreate());
+    ASSERT_TRUE(w.FormCreate());
     const QString boots = w.label(23)->text();
     dir.write("Quomble.log", "junk\r\n");
     w.Timer1Timer();
-    QVERIFY(QFile::remove(dir.file("Quomble.log")));
+    ASSERT_TRUE(QFile::remove(dir.file("Quomble.log")));
     clock.now->second = 30;
     w.Timer1Timer();
-    QCOMPARE(w.label(23)->text(), boots);
-    QCOMPARE(row(w, 2), (QStringList{"0", "1", "0", "30"}));
-    QVERIFY(w.close());
-    QVERIFY(messages.messages.empty());
-    QVERIFY(QFile::exists(dir.file("Quomble.ini")));
+    ASSERT_EQ(w.label(23)->text(), boots);
+    ASSERT_EQ(row(w, 2), (QStringList{"0", "1", "0", "30"}));
+    ASSERT_TRUE(w.close());
+    ASSERT_TRUE(messages.messages.empty());
+    ASSERT_TRUE(QFile::exists(dir.file("Quomble.ini")));
 }
 
-void BadInputTest::placeOffEveryScreenIsNotUsed()
+TEST(BadInputTest, placeOffEveryScreenIsNotUsed)
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     for (const char* place : {"pos_a_x=-30000\r\npos_a_y=-30000\r\n", "pos_a_x=2147483647\r\npos_a_y=5\r\n",
@@ -207,9 +197,9 @@ void BadInputTest::placeOffEveryScreenIsNotUsed()
         dir.write("Quomble.ini", place);
         MessageRecorder messages;
         TForm1 w(dir.appDir(), ManualClock().clock());
-        QVERIFY(w.FormCreate());
-        QVERIFY2(onAScreen(w.frameGeometry()), place);
-        QVERIFY2(reachableOnSomeScreen(w.frameGeometry()), place);
+        ASSERT_TRUE(w.FormCreate());
+        ASSERT_TRUE(onAScreen(w.frameGeometry())) << place;
+        ASSERT_TRUE(reachableOnSomeScreen(w.frameGeometry())) << place;
         w.close();
     }
     // The rule the three windows share: a place counts only where the title bar can be grabbed.
@@ -217,14 +207,14 @@ void BadInputTest::placeOffEveryScreenIsNotUsed()
     plain.resize(300, 200);
     plain.move(screen.topLeft() + QPoint(10, 10));
     moveToStoredPlace(&plain, QPoint(-30000, 40));
-    QCOMPARE(plain.pos(), screen.topLeft() + QPoint(10, 10));
+    ASSERT_EQ(plain.pos(), screen.topLeft() + QPoint(10, 10));
     moveToStoredPlace(&plain, QPoint(screen.right() - 5, screen.top()));
-    QCOMPARE(plain.pos(), screen.topLeft() + QPoint(10, 10));
+    ASSERT_EQ(plain.pos(), screen.topLeft() + QPoint(10, 10));
     moveToStoredPlace(&plain, QPoint(screen.left() - 250, screen.top() + 30));
-    QCOMPARE(plain.pos(), QPoint(screen.left() - 250, screen.top() + 30));  // 50 pixels still on it
+    ASSERT_EQ(plain.pos(), QPoint(screen.left() - 250, screen.top() + 30));  // 50 pixels still on it
 }
 
-void BadInputTest::fullDiskOrReadOnlyFolderKeepsTheOldSettings()
+TEST(BadInputTest, fullDiskOrReadOnlyFolderKeepsTheOldSettings)
 {
     const QString old = "[QuombleView 3.8]\r\ngradius=30\r\n";
     {
@@ -232,36 +222,33 @@ void BadInputTest::fullDiskOrReadOnlyFolderKeepsTheOldSettings()
         dir.writeLog(knownLog());
         dir.write("Quomble.ini", old);
         const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
-        QVERIFY(full >= 0);
+        ASSERT_TRUE(full >= 0);
         MessageRecorder messages;
         TForm1 w(dir.appDir(), ManualClock().clock());
         w.setSettingsWriteCalls(
             {[full](int, const char* data, std::size_t size) { return long(::write(full, data, size)); },
              {}});
-        QVERIFY(w.FormCreate());
-        QVERIFY(w.close());
+        ASSERT_TRUE(w.FormCreate());
+        ASSERT_TRUE(w.close());
         ::close(full);
-        QCOMPARE(messages.texts().size(), 1);
-        QVERIFY(messages.texts()[0].startsWith("Settings file could not be written: "));
-        QVERIFY(messages.texts()[0].contains("No space left on device"));
-        QCOMPARE(dir.read("Quomble.ini"), old);
-        QVERIFY(!QFile::exists(dir.file("Quomble.ini.tmp")));
+        ASSERT_EQ(messages.texts().size(), 1);
+        ASSERT_TRUE(messages.texts()[0].startsWith("Settings file could not be written: "));
+        ASSERT_TRUE(messages.texts()[0].contains("No space left on device"));
+        ASSERT_EQ(dir.read("Quomble.ini"), old);
+        ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini.tmp")));
     }
     AppFolder dir;
     dir.writeLog(knownLog());
     dir.write("Quomble.ini", old);
     MessageRecorder messages;
     TForm1 w(dir.appDir(), ManualClock().clock());
-    QVERIFY(w.FormCreate());
+    ASSERT_TRUE(w.FormCreate());
     ReadOnlyFolder readOnly(dir.dir.path().toStdString());
     if (!readOnly.active())
-        QSKIP("this file system cannot make the folder read-only for root");
-    QVERIFY(w.close());
+        GTEST_SKIP() << "this file system cannot make the folder read-only for root";
+    ASSERT_TRUE(w.close());
     readOnly.undo();
-    QCOMPARE(messages.texts().size(), 1);
-    QVERIFY(messages.texts()[0].startsWith("Settings file could not be written: "));
-    QCOMPARE(dir.read("Quomble.ini"), old);
+    ASSERT_EQ(messages.texts().size(), 1);
+    ASSERT_TRUE(messages.texts()[0].startsWith("Settings file could not be written: "));
+    ASSERT_EQ(dir.read("Quomble.ini"), old);
 }
-
-QTEST_MAIN(BadInputTest)
-#include "test_bad_input.moc"

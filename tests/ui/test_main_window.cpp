@@ -13,6 +13,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
 using namespace quomble;
 using namespace quomble::testing;
 
@@ -66,30 +70,7 @@ public:
 
 }  // namespace
 
-class MainWindowTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void captionsAndFiguresOfAKnownLog();
-    void logWithoutCrashShowsDashes();
-    void rowSevenTurnsRedWhenTheRunOvertakesTheAverage();
-    void permanentlyUpdateStopsAndResumesTheClock();
-    void manyCrashesPushTheTotalsToTheRight();
-    void ratiosUseTheGivenSeparator();
-    void missingLogEndsWithoutWindowOrSettings();
-    void intakeErrorStopsWithItsOwnText();
-    void emptyLogIsReported();
-    void menuItemsShortcutsAndMarks();
-    void escapeClosesAndSavesTheSettings();
-    void closingWithoutSavingLeavesTheFileAlone();
-    void unwritableSettingsAreReportedAndTheWindowCloses();
-    void storedSettingsAreAppliedAndWrittenBack();
-    void iconClickFramesTheIconWhileAboutIsOpen();
-    void diagramsArePreparedOnlyBeforeTheFirstShow();
-    void gridClickLeavesNoSelection();
-};
-
-void MainWindowTest::captionsAndFiguresOfAKnownLog()
+TEST(MainWindowTest, captionsAndFiguresOfAKnownLog)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
@@ -97,100 +78,100 @@ void MainWindowTest::captionsAndFiguresOfAKnownLog()
     MessageRecorder messages;
     TForm1 f(dir.appDir(), clock.clock());
     TitleRecorder titles(&f);
-    QVERIFY(f.FormCreate());
-    QVERIFY(messages.messages.empty());
-    QCOMPARE(titles.titles, (QStringList{"analyzing LogFile... 0%", "analyzing LogFile... 10%",
-                                         "analyzing LogFile... 20%", "analyzing LogFile... 50%",
-                                         "analyzing LogFile... 60%", "analyzing LogFile... 100%"}));
-    QVERIFY(f.isVisible());
-    QVERIFY(f.intakeComplete());
-    QVERIFY(f.Timer1->isActive());
-    QCOMPARE(f.Timer1->interval(), 1000);
+    ASSERT_TRUE(f.FormCreate());
+    ASSERT_TRUE(messages.messages.empty());
+    ASSERT_EQ(titles.titles, (QStringList{"analyzing LogFile... 0%", "analyzing LogFile... 10%",
+                                          "analyzing LogFile... 20%", "analyzing LogFile... 50%",
+                                          "analyzing LogFile... 60%", "analyzing LogFile... 100%"}));
+    ASSERT_TRUE(f.isVisible());
+    ASSERT_TRUE(f.intakeComplete());
+    ASSERT_TRUE(f.Timer1->isActive());
+    ASSERT_EQ(f.Timer1->interval(), 1000);
 
-    QCOMPARE(text(f, 24), QStringLiteral("Monday, the 07.12.2026 at 12:00:00 o\u00B4clock"));
-    QCOMPARE(text(f, 2), "01.12.2026");
-    QCOMPARE(text(f, 26), "08:00:00");
-    QCOMPARE(text(f, 5), "07.12.2026");
-    QCOMPARE(text(f, 30), "11:00:00");
-    QCOMPARE(text(f, 14), "03.12.2026");
-    QCOMPARE(text(f, 32), "09:00:00");
+    ASSERT_EQ(text(f, 24), QStringLiteral("Monday, the 07.12.2026 at 12:00:00 o\u00B4clock"));
+    ASSERT_EQ(text(f, 2), "01.12.2026");
+    ASSERT_EQ(text(f, 26), "08:00:00");
+    ASSERT_EQ(text(f, 5), "07.12.2026");
+    ASSERT_EQ(text(f, 30), "11:00:00");
+    ASSERT_EQ(text(f, 14), "03.12.2026");
+    ASSERT_EQ(text(f, 32), "09:00:00");
 
-    QCOMPARE(row(f, 0), (QStringList{"day", "hou", "min", "sec"}));
-    QCOMPARE(row(f, 1), (QStringList{"6", "4", "0", "0"}));   // since the first log
-    QCOMPARE(row(f, 2), (QStringList{"0", "1", "0", "0"}));   // current boot
-    QCOMPARE(f.StringAlignGrid1->cell(0, 3), QString());      // never a day count
-    QCOMPARE(row(f, 4), (QStringList{"0", "3", "0", "0"}));   // longest crash-free
-    QCOMPARE(row(f, 5), (QStringList{"1", "6", "30", "0"}));  // average crash-free
-    QCOMPARE(row(f, 6), (QStringList{"0", "3", "0", "0"}));   // since the last crash
-    QCOMPARE(row(f, 7), (QStringList{"1", "3", "30", "0"}));  // difference
-    QCOMPARE(row(f, 8), (QStringList{"0", "1", "0", "0"}));
-    QCOMPARE(row(f, 9), (QStringList{"0", "6", "6", "0"}));
-    QCOMPARE(row(f, 10), (QStringList{"1", "0", "0", "0"}));
-    QCOMPARE(row(f, 11), (QStringList{"1", "6", "30", "0"}));
-    QCOMPARE(row(f, 12), (QStringList{"0", "2", "0", "0"}));
-    QCOMPARE(row(f, 13), (QStringList{"0", "23", "30", "0"}));
-    QCOMPARE(row(f, 14), (QStringList{"4", "0", "0", "0"}));
-    QCOMPARE(row(f, 15), (QStringList{"4", "21", "30", "0"}));
+    ASSERT_EQ(row(f, 0), (QStringList{"day", "hou", "min", "sec"}));
+    ASSERT_EQ(row(f, 1), (QStringList{"6", "4", "0", "0"}));   // since the first log
+    ASSERT_EQ(row(f, 2), (QStringList{"0", "1", "0", "0"}));   // current boot
+    ASSERT_EQ(f.StringAlignGrid1->cell(0, 3), QString());      // never a day count
+    ASSERT_EQ(row(f, 4), (QStringList{"0", "3", "0", "0"}));   // longest crash-free
+    ASSERT_EQ(row(f, 5), (QStringList{"1", "6", "30", "0"}));  // average crash-free
+    ASSERT_EQ(row(f, 6), (QStringList{"0", "3", "0", "0"}));   // since the last crash
+    ASSERT_EQ(row(f, 7), (QStringList{"1", "3", "30", "0"}));  // difference
+    ASSERT_EQ(row(f, 8), (QStringList{"0", "1", "0", "0"}));
+    ASSERT_EQ(row(f, 9), (QStringList{"0", "6", "6", "0"}));
+    ASSERT_EQ(row(f, 10), (QStringList{"1", "0", "0", "0"}));
+    ASSERT_EQ(row(f, 11), (QStringList{"1", "6", "30", "0"}));
+    ASSERT_EQ(row(f, 12), (QStringList{"0", "2", "0", "0"}));
+    ASSERT_EQ(row(f, 13), (QStringList{"0", "23", "30", "0"}));
+    ASSERT_EQ(row(f, 14), (QStringList{"4", "0", "0", "0"}));
+    ASSERT_EQ(row(f, 15), (QStringList{"4", "21", "30", "0"}));
 
     // Colours, bold and the row heights that line the rows up with their captions.
     const DurationGrid* g = f.StringAlignGrid1;
-    QVERIFY(!g->cellColor(0, 0).isValid());
-    QCOMPARE(g->cellColor(3, 2), kNavy);
-    QCOMPARE(g->cellColor(1, 3), kGreen);
-    QVERIFY(g->cellBold(1, 3));
-    QCOMPARE(g->cellColor(2, 7), kMaroon);
-    QVERIFY(g->cellBold(0, 11) && !g->cellBold(0, 10));
-    QCOMPARE(g->cellColor(0, 15), kRed);
-    QVERIFY(g->cellBold(0, 15));
+    ASSERT_TRUE(!g->cellColor(0, 0).isValid());
+    ASSERT_EQ(g->cellColor(3, 2), kNavy);
+    ASSERT_EQ(g->cellColor(1, 3), kGreen);
+    ASSERT_TRUE(g->cellBold(1, 3));
+    ASSERT_EQ(g->cellColor(2, 7), kMaroon);
+    ASSERT_TRUE(g->cellBold(0, 11) && !g->cellBold(0, 10));
+    ASSERT_EQ(g->cellColor(0, 15), kRed);
+    ASSERT_TRUE(g->cellBold(0, 15));
     const int captions[16] = {0, 1, 4, 11, 33, 17, 13, 16, 18, 19, 20, 21, 22, 25, 27, 28};
     for (int r = 1; r < 16; ++r)
-        QCOMPARE(g->y() + g->cellRect(0, r).y() + 2, f.label(captions[r])->y());
+        ASSERT_EQ(g->y() + g->cellRect(0, r).y() + 2, f.label(captions[r])->y());
 
-    QCOMPARE(text(f, 23), "5");
-    QCOMPARE(text(f, 57), "1");
-    QCOMPARE(text(f, 59), "3");
-    QCOMPARE(f.label(22)->toolTip(), QStringLiteral("on 01.12.2026 10:00:00 o\u00B4clock"));
-    QCOMPARE(f.label(27)->toolTip(), QStringLiteral("on 03.12.2026 11:00:00 o\u00B4clock"));
-    QCOMPARE(f.label(18)->toolTip(), QStringLiteral("on 07.12.2026 11:00:00 o\u00B4clock"));
-    QCOMPARE(f.label(20)->toolTip(), QStringLiteral("on 02.12.2026 09:00:00 o\u00B4clock"));
-    QCOMPARE(f.label(17)->toolTip(),
-             QStringLiteral("results from \"sum of all OnTimes\" per number of crashes "));
-    QCOMPARE(f.label(24)->toolTipDuration(), 60000);
+    ASSERT_EQ(text(f, 23), "5");
+    ASSERT_EQ(text(f, 57), "1");
+    ASSERT_EQ(text(f, 59), "3");
+    ASSERT_EQ(f.label(22)->toolTip(), QStringLiteral("on 01.12.2026 10:00:00 o\u00B4clock"));
+    ASSERT_EQ(f.label(27)->toolTip(), QStringLiteral("on 03.12.2026 11:00:00 o\u00B4clock"));
+    ASSERT_EQ(f.label(18)->toolTip(), QStringLiteral("on 07.12.2026 11:00:00 o\u00B4clock"));
+    ASSERT_EQ(f.label(20)->toolTip(), QStringLiteral("on 02.12.2026 09:00:00 o\u00B4clock"));
+    ASSERT_EQ(f.label(17)->toolTip(),
+              QStringLiteral("results from \"sum of all OnTimes\" per number of crashes "));
+    ASSERT_EQ(f.label(24)->toolTipDuration(), 60000);
 
     // The date line stays centred whatever its length.
     const int centre = f.frameGeometry().width() / 2;
-    QVERIFY(qAbs(f.Label24->x() + f.Label24->width() / 2 - centre) <= 1);
+    ASSERT_TRUE(qAbs(f.Label24->x() + f.Label24->width() / 2 - centre) <= 1);
 
     // A tick one second later moves the live figures.
     clock.now->second = 1;
     f.Timer1Timer();
-    QCOMPARE(row(f, 2), (QStringList{"0", "1", "0", "1"}));
-    QCOMPARE(text(f, 24), QStringLiteral("Monday, the 07.12.2026 at 12:00:01 o\u00B4clock"));
+    ASSERT_EQ(row(f, 2), (QStringList{"0", "1", "0", "1"}));
+    ASSERT_EQ(text(f, 24), QStringLiteral("Monday, the 07.12.2026 at 12:00:01 o\u00B4clock"));
     f.close();
 }
 
-void MainWindowTest::logWithoutCrashShowsDashes()
+TEST(MainWindowTest, logWithoutCrashShowsDashes)
 {
     AppFolder dir;
     dir.writeLog({"01.12.2026 08:00:00 01.12.2026 10:00:00", "07.12.2026 11:00:00 "});
     ManualClock clock;
     MessageRecorder messages;
     TForm1 f(dir.appDir(), clock.clock());
-    QVERIFY(f.FormCreate());
-    QVERIFY(f.intakeComplete());
-    QCOMPARE(row(f, 6), (QStringList{"-", "-", "-", "-"}));
-    QCOMPARE(text(f, 14), "-");
-    QCOMPARE(text(f, 32), "-");
-    QCOMPARE(text(f, 57), "0");
+    ASSERT_TRUE(f.FormCreate());
+    ASSERT_TRUE(f.intakeComplete());
+    ASSERT_EQ(row(f, 6), (QStringList{"-", "-", "-", "-"}));
+    ASSERT_EQ(text(f, 14), "-");
+    ASSERT_EQ(text(f, 32), "-");
+    ASSERT_EQ(text(f, 57), "0");
     // The dashes are written again on every tick.
     clock.now->minute = 5;
     f.Timer1Timer();
-    QCOMPARE(row(f, 6), (QStringList{"-", "-", "-", "-"}));
-    QCOMPARE(row(f, 2), (QStringList{"0", "1", "5", "0"}));
+    ASSERT_EQ(row(f, 6), (QStringList{"-", "-", "-", "-"}));
+    ASSERT_EQ(row(f, 2), (QStringList{"0", "1", "5", "0"}));
     f.close();
 }
 
-void MainWindowTest::rowSevenTurnsRedWhenTheRunOvertakesTheAverage()
+TEST(MainWindowTest, rowSevenTurnsRedWhenTheRunOvertakesTheAverage)
 {
     // Two crashes: the average crash-free on-time is half of all on-time, and the run since
     // the last crash (the running boot) overtakes it after two hours.
@@ -200,34 +181,34 @@ void MainWindowTest::rowSevenTurnsRedWhenTheRunOvertakesTheAverage()
     *clock.now = {2026, 12, 1, 12, 0, 0};
     MessageRecorder messages;
     TForm1 f(dir.appDir(), clock.clock());
-    QVERIFY(f.FormCreate());
+    ASSERT_TRUE(f.FormCreate());
     for (int c = 0; c < 4; ++c)
-        QCOMPARE(f.StringAlignGrid1->cellColor(c, 7), kMaroon);  // equal is not overdue
+        ASSERT_EQ(f.StringAlignGrid1->cellColor(c, 7), kMaroon);  // equal is not overdue
     clock.now->second = 1;
     f.Timer1Timer();
     for (int c = 0; c < 4; ++c)
-        QCOMPARE(f.StringAlignGrid1->cellColor(c, 7), kRed);
+        ASSERT_EQ(f.StringAlignGrid1->cellColor(c, 7), kRed);
     f.close();
 }
 
-void MainWindowTest::permanentlyUpdateStopsAndResumesTheClock()
+TEST(MainWindowTest, permanentlyUpdateStopsAndResumesTheClock)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
     ManualClock clock;
     MessageRecorder messages;
     TForm1 f(dir.appDir(), clock.clock());
-    QVERIFY(f.FormCreate());
+    ASSERT_TRUE(f.FormCreate());
     f.Stndigaktualisieren1Click();
-    QVERIFY(!f.Stndigaktualisieren1->isChecked());
-    QVERIFY(!f.Timer1->isActive());
+    ASSERT_TRUE(!f.Stndigaktualisieren1->isChecked());
+    ASSERT_TRUE(!f.Timer1->isActive());
     QTest::keyClick(&f, Qt::Key_F12);
-    QVERIFY(f.Stndigaktualisieren1->isChecked());
-    QVERIFY(f.Timer1->isActive());
+    ASSERT_TRUE(f.Stndigaktualisieren1->isChecked());
+    ASSERT_TRUE(f.Timer1->isActive());
     f.close();
 }
 
-void MainWindowTest::manyCrashesPushTheTotalsToTheRight()
+TEST(MainWindowTest, manyCrashesPushTheTotalsToTheRight)
 {
     auto crashLabelRight = [](int crashes) {
         AppFolder dir;
@@ -243,16 +224,16 @@ void MainWindowTest::manyCrashesPushTheTotalsToTheRight()
         TForm1 f(dir.appDir(), clock.clock());
         f.FormCreate();
         [&] {
-            QCOMPARE(text(f, 57), QString::number(crashes));
+            ASSERT_EQ(text(f, 57), QString::number(crashes));
             // Every label after the first of its line starts 3 pixels after the one before.
             const std::vector<std::vector<int>> lines{
                 {6, 23, 52, 53, 54}, {7, 55, 56}, {8, 57, 58, 59, 60}, {9, 61, 62, 80, 81}};
             for (const auto& line : lines) {
-                QCOMPARE(f.label(line[0])->x(), 10);
+                ASSERT_EQ(f.label(line[0])->x(), 10);
                 for (std::size_t i = 1; i < line.size(); ++i) {
                     const QLabel* before = f.label(line[i - 1]);
-                    QCOMPARE(f.label(line[i])->x(), before->x() + before->width() + 3);
-                    QCOMPARE(f.label(line[i])->y(), before->y());
+                    ASSERT_EQ(f.label(line[i])->x(), before->x() + before->width() + 3);
+                    ASSERT_EQ(f.label(line[i])->y(), before->y());
                 }
             }
         }();
@@ -260,32 +241,32 @@ void MainWindowTest::manyCrashesPushTheTotalsToTheRight()
         f.close();
         return right;
     };
-    QVERIFY(crashLabelRight(1200) > crashLabelRight(1));
+    ASSERT_TRUE(crashLabelRight(1200) > crashLabelRight(1));
 }
 
-void MainWindowTest::ratiosUseTheGivenSeparator()
+TEST(MainWindowTest, ratiosUseTheGivenSeparator)
 {
-    QCOMPARE(ratioTextWith(1.5, ","), "1,500");
-    QCOMPARE(ratioTextWith(0, ","), "0,000");
-    QCOMPARE(ratioTextWith(12.3456, "."), "12.350");
-    QCOMPARE(dateLineText("Sunday", "06.12.2026 00:00:09"),
-             QStringLiteral("Sunday, the 06.12.2026 at 00:00:09 o\u00B4clock"));
+    ASSERT_EQ(ratioTextWith(1.5, ","), "1,500");
+    ASSERT_EQ(ratioTextWith(0, ","), "0,000");
+    ASSERT_EQ(ratioTextWith(12.3456, "."), "12.350");
+    ASSERT_EQ(dateLineText("Sunday", "06.12.2026 00:00:09"),
+              QStringLiteral("Sunday, the 06.12.2026 at 00:00:09 o\u00B4clock"));
 }
 
-void MainWindowTest::missingLogEndsWithoutWindowOrSettings()
+TEST(MainWindowTest, missingLogEndsWithoutWindowOrSettings)
 {
     AppFolder dir;
     MessageRecorder messages;
     TForm1 f(dir.appDir(), ManualClock().clock());
-    QVERIFY(!f.FormCreate());
-    QCOMPARE(messages.messages.size(), std::size_t{1});
-    QCOMPARE(messages.messages[0].first, MessageKind::Error);
-    QCOMPARE(messages.messages[0].second, "LogFile not avaiable!");
-    QVERIFY(!f.isVisible());
-    QVERIFY(!QFile::exists(dir.file("Quomble.ini")));
+    ASSERT_TRUE(!f.FormCreate());
+    ASSERT_EQ(messages.messages.size(), std::size_t{1});
+    ASSERT_EQ(messages.messages[0].first, MessageKind::Error);
+    ASSERT_EQ(messages.messages[0].second, "LogFile not avaiable!");
+    ASSERT_TRUE(!f.isVisible());
+    ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini")));
 }
 
-void MainWindowTest::intakeErrorStopsWithItsOwnText()
+TEST(MainWindowTest, intakeErrorStopsWithItsOwnText)
 {
     AppFolder dir;
     dir.writeLog({"01.12.2026 08:00:00 01.12.2026 10:00:00", "02.12.2026 08:00:00 31.02.2026 10:00:00",
@@ -293,35 +274,35 @@ void MainWindowTest::intakeErrorStopsWithItsOwnText()
     MessageRecorder messages;
     TForm1 f(dir.appDir(), ManualClock().clock());
     TitleRecorder titles(&f);
-    QVERIFY(f.FormCreate());
+    ASSERT_TRUE(f.FormCreate());
     // The validation reports and goes on; the reader's error stops the intake.
-    QVERIFY(messages.messages.size() >= 2);
-    QCOMPARE(messages.messages.front().second, "wrong line format : 2");
-    QCOMPARE(messages.messages.back().second, "'31.02.2026 10:00:00' is not a valid date and time");
-    QCOMPARE(titles.titles.back(), "analyzing LogFile... 20%");
-    QVERIFY(!f.intakeComplete());
-    QVERIFY(!f.Timer1->isActive());
+    ASSERT_TRUE(messages.messages.size() >= 2);
+    ASSERT_EQ(messages.messages.front().second, "wrong line format : 2");
+    ASSERT_EQ(messages.messages.back().second, "'31.02.2026 10:00:00' is not a valid date and time");
+    ASSERT_EQ(titles.titles.back(), "analyzing LogFile... 20%");
+    ASSERT_TRUE(!f.intakeComplete());
+    ASSERT_TRUE(!f.Timer1->isActive());
     f.Timer1Timer();  // harmless without data
     f.Stndigaktualisieren1Click();
     f.Stndigaktualisieren1Click();
-    QVERIFY(!f.Timer1->isActive());
+    ASSERT_TRUE(!f.Timer1->isActive());
     f.close();
-    QVERIFY(QFile::exists(dir.file("Quomble.ini")));
+    ASSERT_TRUE(QFile::exists(dir.file("Quomble.ini")));
 }
 
-void MainWindowTest::emptyLogIsReported()
+TEST(MainWindowTest, emptyLogIsReported)
 {
     AppFolder dir;
     dir.write("Quomble.log", "");
     MessageRecorder messages;
     TForm1 f(dir.appDir(), ManualClock().clock());
-    QVERIFY(f.FormCreate());
-    QCOMPARE(messages.texts(), QStringList{"LogFile is empty!"});
-    QVERIFY(!f.intakeComplete());
+    ASSERT_TRUE(f.FormCreate());
+    ASSERT_EQ(messages.texts(), QStringList{"LogFile is empty!"});
+    ASSERT_TRUE(!f.intakeComplete());
     f.close();
 }
 
-void MainWindowTest::menuItemsShortcutsAndMarks()
+TEST(MainWindowTest, menuItemsShortcutsAndMarks)
 {
     TForm1 f("/nonexistent/", ManualClock().clock());
     QStringList names;
@@ -330,77 +311,77 @@ void MainWindowTest::menuItemsShortcutsAndMarks()
         names << a->objectName();
         captions << a->text();
     }
-    QCOMPARE(names, (QStringList{"Hilfe1", "LogDatei1", "Diagramm1", "Stndigaktualisieren1",
-                                 "EinstellungenbeimBeendenspeichern1", "N1", "Programmbeenden1"}));
-    QCOMPARE(captions, (QStringList{"About", "view LogData list", "view diagrams", "permanently update",
-                                    "save settings at end", "", "End QuombleV"}));
-    QVERIFY(f.N1->isSeparator());
-    QCOMPARE(f.Hilfe1->shortcut(), QKeySequence(Qt::Key_F1));
-    QCOMPARE(f.LogDatei1->shortcut(), QKeySequence(Qt::Key_F2));
-    QCOMPARE(f.Diagramm1->shortcut(), QKeySequence(Qt::Key_F3));
-    QCOMPARE(f.Stndigaktualisieren1->shortcut(), QKeySequence(Qt::Key_F12));
-    QVERIFY(f.EinstellungenbeimBeendenspeichern1->shortcut().isEmpty());
-    QVERIFY(f.Stndigaktualisieren1->isChecked());
-    QVERIFY(f.EinstellungenbeimBeendenspeichern1->isChecked());
+    ASSERT_EQ(names, (QStringList{"Hilfe1", "LogDatei1", "Diagramm1", "Stndigaktualisieren1",
+                                  "EinstellungenbeimBeendenspeichern1", "N1", "Programmbeenden1"}));
+    ASSERT_EQ(captions, (QStringList{"About", "view LogData list", "view diagrams", "permanently update",
+                                     "save settings at end", "", "End QuombleV"}));
+    ASSERT_TRUE(f.N1->isSeparator());
+    ASSERT_EQ(f.Hilfe1->shortcut(), QKeySequence(Qt::Key_F1));
+    ASSERT_EQ(f.LogDatei1->shortcut(), QKeySequence(Qt::Key_F2));
+    ASSERT_EQ(f.Diagramm1->shortcut(), QKeySequence(Qt::Key_F3));
+    ASSERT_EQ(f.Stndigaktualisieren1->shortcut(), QKeySequence(Qt::Key_F12));
+    ASSERT_TRUE(f.EinstellungenbeimBeendenspeichern1->shortcut().isEmpty());
+    ASSERT_TRUE(f.Stndigaktualisieren1->isChecked());
+    ASSERT_TRUE(f.EinstellungenbeimBeendenspeichern1->isChecked());
     f.EinstellungenbeimBeendenspeichern1Click();
-    QVERIFY(!f.EinstellungenbeimBeendenspeichern1->isChecked());
+    ASSERT_TRUE(!f.EinstellungenbeimBeendenspeichern1->isChecked());
     // "view LogData list" without its window does nothing.
     f.LogDatei1Click();
-    QCOMPARE(f.size(), QSize(440, 397));
-    QCOMPARE(f.StringAlignGrid1->geometry(), QRect(308, 6, 115, 270));
-    QCOMPARE(f.Image1->geometry(), QRect(376, 26, 32, 32));
-    QCOMPARE(f.Bevel1->geometry(), QRect(374, 24, 36, 36));
-    QVERIFY(f.Bevel1->isHidden());
+    ASSERT_EQ(f.size(), QSize(440, 397));
+    ASSERT_EQ(f.StringAlignGrid1->geometry(), QRect(308, 6, 115, 270));
+    ASSERT_EQ(f.Image1->geometry(), QRect(376, 26, 32, 32));
+    ASSERT_EQ(f.Bevel1->geometry(), QRect(374, 24, 36, 36));
+    ASSERT_TRUE(f.Bevel1->isHidden());
 }
 
-void MainWindowTest::escapeClosesAndSavesTheSettings()
+TEST(MainWindowTest, escapeClosesAndSavesTheSettings)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
     MessageRecorder messages;
     TForm1 f(dir.appDir(), ManualClock().clock());
-    QVERIFY(f.FormCreate());
+    ASSERT_TRUE(f.FormCreate());
     QTest::keyClick(&f, Qt::Key_Escape);
-    QVERIFY(!f.isVisible());
-    QVERIFY(!f.Timer1->isActive());
+    ASSERT_TRUE(!f.isVisible());
+    ASSERT_TRUE(!f.Timer1->isActive());
     const QString ini = dir.read("Quomble.ini");
-    QVERIFY(ini.startsWith("[QuombleView 3.9]\r\nscroll1=0\r\n"));
-    QCOMPARE(ini.count("\r\n"), 33);
-    QVERIFY(messages.messages.empty());
-    QCOMPARE(f.model().BootCount, 0);  // the lists are released
+    ASSERT_TRUE(ini.startsWith("[QuombleView 3.9]\r\nscroll1=0\r\n"));
+    ASSERT_EQ(ini.count("\r\n"), 33);
+    ASSERT_TRUE(messages.messages.empty());
+    ASSERT_EQ(f.model().BootCount, 0);  // the lists are released
 }
 
-void MainWindowTest::closingWithoutSavingLeavesTheFileAlone()
+TEST(MainWindowTest, closingWithoutSavingLeavesTheFileAlone)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
     dir.write("Quomble.ini", "gradius=5\r\n");
     MessageRecorder messages;
     TForm1 f(dir.appDir(), ManualClock().clock());
-    QVERIFY(f.FormCreate());
+    ASSERT_TRUE(f.FormCreate());
     f.EinstellungenbeimBeendenspeichern1Click();
     f.Programmbeenden1Click();
-    QVERIFY(!f.isVisible());
-    QCOMPARE(dir.read("Quomble.ini"), "gradius=5\r\n");
+    ASSERT_TRUE(!f.isVisible());
+    ASSERT_EQ(dir.read("Quomble.ini"), "gradius=5\r\n");
 }
 
-void MainWindowTest::unwritableSettingsAreReportedAndTheWindowCloses()
+TEST(MainWindowTest, unwritableSettingsAreReportedAndTheWindowCloses)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
-    QVERIFY(QDir(dir.dir.path()).mkpath("Quomble.ini/blocked"));
+    ASSERT_TRUE(QDir(dir.dir.path()).mkpath("Quomble.ini/blocked"));
     MessageRecorder messages;
     TForm1 f(dir.appDir(), ManualClock().clock());
-    QVERIFY(f.FormCreate());
-    QVERIFY(f.close());
-    QVERIFY(!f.isVisible());
-    QCOMPARE(messages.messages.size(), std::size_t{1});
-    QCOMPARE(messages.messages[0].first, MessageKind::Error);
-    QVERIFY(messages.messages[0].second.startsWith("Settings file could not be written: "));
-    QVERIFY(QFileInfo(dir.file("Quomble.ini/blocked")).isDir());
+    ASSERT_TRUE(f.FormCreate());
+    ASSERT_TRUE(f.close());
+    ASSERT_TRUE(!f.isVisible());
+    ASSERT_EQ(messages.messages.size(), std::size_t{1});
+    ASSERT_EQ(messages.messages[0].first, MessageKind::Error);
+    ASSERT_TRUE(messages.messages[0].second.startsWith("Settings file could not be written: "));
+    ASSERT_TRUE(QFileInfo(dir.file("Quomble.ini/blocked")).isDir());
 }
 
-void MainWindowTest::storedSettingsAreAppliedAndWrittenBack()
+TEST(MainWindowTest, storedSettingsAreAppliedAndWrittenBack)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
@@ -408,29 +389,29 @@ void MainWindowTest::storedSettingsAreAppliedAndWrittenBack()
                              "tab_c_l=1\r\nscroll1=-30\r\nop_d_3d=0\r\nop_d_ay=1\r\npos_c_x=7\r\n");
     MessageRecorder messages;
     TForm1 f(dir.appDir(), ManualClock().clock());
-    QVERIFY(f.FormCreate());
+    ASSERT_TRUE(f.FormCreate());
     f.LogDataSettings_read();
     f.DiagramsSettings_read();
-    QCOMPARE(f.pos(), QPoint(50, 60));
-    QCOMPARE(f.settings().SmoothRadius, 30);
-    QCOMPARE(f.settings().DiagramsPageIndex, 0);
-    QCOMPARE(f.settings().LogDataPageIndex, 1);
-    QCOMPARE(f.settings().RotationHours, -23);
+    ASSERT_EQ(f.pos(), QPoint(50, 60));
+    ASSERT_EQ(f.settings().SmoothRadius, 30);
+    ASSERT_EQ(f.settings().DiagramsPageIndex, 0);
+    ASSERT_EQ(f.settings().LogDataPageIndex, 1);
+    ASSERT_EQ(f.settings().RotationHours, -23);
     f.close();
     const QString ini = dir.read("Quomble.ini");
     for (const char* line : {"[QuombleView 3.9]\r\n", "pos_a_x=50\r\n", "pos_a_y=60\r\n", "gradius=30\r\n",
                              "tab_c_l=1\r\n", "tab_d_l=0\r\n", "scroll1=-23\r\n", "op_d_3d=0\r\n",
                              "op_d_ay=1\r\n", "pos_c_x=7\r\n", "pos_d_w=620\r\n"})
-        QVERIFY2(ini.contains(line), line);
+        ASSERT_TRUE(ini.contains(line)) << line;
 }
 
-void MainWindowTest::iconClickFramesTheIconWhileAboutIsOpen()
+TEST(MainWindowTest, iconClickFramesTheIconWhileAboutIsOpen)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
     MessageRecorder messages;
     TForm1 f(dir.appDir(), ManualClock().clock());
-    QVERIFY(f.FormCreate());
+    ASSERT_TRUE(f.FormCreate());
     auto* about = new TForm2(f.VersionText, f.BuildText, QString::fromStdString(f.LogFileName), &f);
     f.setAboutWindow(about);
 
@@ -440,9 +421,9 @@ void MainWindowTest::iconClickFramesTheIconWhileAboutIsOpen()
         QTest::keyClick(about, Qt::Key_Escape);
     });
     QTest::mouseClick(f.Image1, Qt::LeftButton);
-    QVERIFY(framedWhileOpen);
-    QVERIFY(!about->isVisible());
-    QVERIFY(f.Bevel1->isHidden());
+    ASSERT_TRUE(framedWhileOpen);
+    ASSERT_TRUE(!about->isVisible());
+    ASSERT_TRUE(f.Bevel1->isHidden());
 
     bool framedFromMenu = true;
     QTimer::singleShot(0, about, [&] {
@@ -451,43 +432,41 @@ void MainWindowTest::iconClickFramesTheIconWhileAboutIsOpen()
     });
     QApplication::setActiveWindow(&f);  // the offscreen platform does not hand it back
     int aboutShown = 0;
-    connect(f.Hilfe1, &QAction::triggered, [&] { ++aboutShown; });
+    QObject::connect(f.Hilfe1, &QAction::triggered, [&] { ++aboutShown; });
     QTest::keyClick(&f, Qt::Key_F1);
-    QCOMPARE(aboutShown, 1);
-    QVERIFY(!framedFromMenu);
-    QVERIFY(!about->isVisible());
+    ASSERT_EQ(aboutShown, 1);
+    ASSERT_TRUE(!framedFromMenu);
+    ASSERT_TRUE(!about->isVisible());
     f.close();
 }
 
-void MainWindowTest::diagramsArePreparedOnlyBeforeTheFirstShow()
+TEST(MainWindowTest, diagramsArePreparedOnlyBeforeTheFirstShow)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
     MessageRecorder messages;
     FakeDiagrams diagrams;
     TForm1 f(dir.appDir(), ManualClock().clock());
-    QVERIFY(f.FormCreate());
+    ASSERT_TRUE(f.FormCreate());
     f.Diagramm1Click();  // no window yet: nothing happens
-    QVERIFY(f.FirstShowPending);
+    ASSERT_TRUE(f.FirstShowPending);
     f.setDiagramsWindow(&diagrams);
     f.DiagramsSettings_read();
-    QCOMPARE(diagrams.reads, 1);
-    QCOMPARE(f.settings().DiagramsRect, (WindowRect{1, 2, 700, 500}));
+    ASSERT_EQ(diagrams.reads, 1);
+    ASSERT_EQ(f.settings().DiagramsRect, (WindowRect{1, 2, 700, 500}));
     f.Diagramm1Click();
     QTest::keyClick(&f, Qt::Key_F3);
-    QCOMPARE(diagrams.calls, (QStringList{"prepare", "show", "show"}));
-    QVERIFY(!f.FirstShowPending);
+    ASSERT_EQ(diagrams.calls, (QStringList{"prepare", "show", "show"}));
+    ASSERT_TRUE(!f.FirstShowPending);
     f.close();
-    QVERIFY(dir.read("Quomble.ini").contains("pos_d_x=11\r\npos_d_y=22\r\npos_d_w=701\r\npos_d_h=501\r\n"));
+    ASSERT_TRUE(
+        dir.read("Quomble.ini").contains("pos_d_x=11\r\npos_d_y=22\r\npos_d_w=701\r\npos_d_h=501\r\n"));
 }
 
-void MainWindowTest::gridClickLeavesNoSelection()
+TEST(MainWindowTest, gridClickLeavesNoSelection)
 {
     TForm1 f("/nonexistent/", ManualClock().clock());
     f.show();
     QTest::mouseClick(f.StringAlignGrid1, Qt::LeftButton, {}, QPoint(50, 30));
-    QVERIFY(!f.StringAlignGrid1->hasSelection());
+    ASSERT_TRUE(!f.StringAlignGrid1->hasSelection());
 }
-
-QTEST_MAIN(MainWindowTest)
-#include "test_main_window.moc"

@@ -9,6 +9,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,37 +20,27 @@
 using namespace quomble;
 using namespace quomble::testing;
 
-class StartupTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void secondCopyIsRefused();
-    void lockOfAKilledCopyDoesNotBlock();
-    void startUpSequence();
-    void missingLogEndsTheProgram();
-};
-
-void StartupTest::secondCopyIsRefused()
+TEST(StartupTest, secondCopyIsRefused)
 {
     QTemporaryDir dir;
     InstanceGuard first(dir.path());
-    QVERIFY(first.tryAcquire());
-    QCOMPARE(QFileInfo(first.lockPath()).fileName(), "QuombleView");
+    ASSERT_TRUE(first.tryAcquire());
+    ASSERT_EQ(QFileInfo(first.lockPath()).fileName(), "QuombleView");
     {
         InstanceGuard second(dir.path());
-        QVERIFY(!second.tryAcquire());
+        ASSERT_TRUE(!second.tryAcquire());
     }
-    QVERIFY(first.tryAcquire());  // the refused copy took nothing away
+    ASSERT_TRUE(first.tryAcquire());  // the refused copy took nothing away
     first.release();
     InstanceGuard third(dir.path());
-    QVERIFY(third.tryAcquire());
+    ASSERT_TRUE(third.tryAcquire());
 }
 
-void StartupTest::lockOfAKilledCopyDoesNotBlock()
+TEST(StartupTest, lockOfAKilledCopyDoesNotBlock)
 {
     QTemporaryDir dir;
     int ready[2];
-    QCOMPARE(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
     if (child == 0) {
         InstanceGuard held(dir.path());
@@ -56,21 +50,21 @@ void StartupTest::lockOfAKilledCopyDoesNotBlock()
         for (;;)
             ::pause();
     }
-    QVERIFY(child > 0);
+    ASSERT_TRUE(child > 0);
     char ok = 0;
-    QCOMPARE(::read(ready[0], &ok, 1), ssize_t{1});
-    QCOMPARE(ok, '1');
+    ASSERT_EQ(::read(ready[0], &ok, 1), ssize_t{1});
+    ASSERT_EQ(ok, '1');
     InstanceGuard mine(dir.path());
-    QVERIFY(!mine.tryAcquire());
+    ASSERT_TRUE(!mine.tryAcquire());
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     ::close(ready[0]);
     ::close(ready[1]);
-    QVERIFY(QFile::exists(mine.lockPath()));  // left behind, and yet:
-    QVERIFY(mine.tryAcquire());
+    ASSERT_TRUE(QFile::exists(mine.lockPath()));  // left behind, and yet:
+    ASSERT_TRUE(mine.tryAcquire());
 }
 
-void StartupTest::startUpSequence()
+TEST(StartupTest, startUpSequence)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
@@ -78,38 +72,35 @@ void StartupTest::startUpSequence()
     MessageRecorder messages;
     ManualClock clock;
     Program program(dir.appDir(), clock.clock());
-    QVERIFY(program.start());
+    ASSERT_TRUE(program.start());
     TForm1& f = program.form1();
-    QCOMPARE(f.windowTitle(), "QuombleView 3.9");
-    QCOMPARE(f.applicationTitle(), "QuombleView 3.9");
-    QCOMPARE(f.LogFileName, dir.appDir() + "Quomble.log");
-    QCOMPARE(f.IniFileName, dir.appDir() + "Quomble.ini");
-    QVERIFY(program.form2());
-    QCOMPARE(program.form2()->Label6->text(), QString::fromStdString(f.LogFileName));
-    QVERIFY(!program.form2()->isVisible());
-    QVERIFY(f.Timer1->isActive());
-    QVERIFY(f.FirstShowPending);
-    QVERIFY(f.model().DaytimePending);
-    QCOMPARE(f.settings().LogDataPlace, (WindowPlace{12, 34}));
-    QVERIFY(program.form4());
-    QVERIFY(program.form5());
-    QVERIFY(!program.form5()->Gestuft1->isChecked());  // the stored line switched it off
-    QVERIFY(messages.messages.empty());
+    ASSERT_EQ(f.windowTitle(), "QuombleView 3.9");
+    ASSERT_EQ(f.applicationTitle(), "QuombleView 3.9");
+    ASSERT_EQ(f.LogFileName, dir.appDir() + "Quomble.log");
+    ASSERT_EQ(f.IniFileName, dir.appDir() + "Quomble.ini");
+    ASSERT_TRUE(program.form2());
+    ASSERT_EQ(program.form2()->Label6->text(), QString::fromStdString(f.LogFileName));
+    ASSERT_TRUE(!program.form2()->isVisible());
+    ASSERT_TRUE(f.Timer1->isActive());
+    ASSERT_TRUE(f.FirstShowPending);
+    ASSERT_TRUE(f.model().DaytimePending);
+    ASSERT_EQ(f.settings().LogDataPlace, (WindowPlace{12, 34}));
+    ASSERT_TRUE(program.form4());
+    ASSERT_TRUE(program.form5());
+    ASSERT_TRUE(!program.form5()->Gestuft1->isChecked());  // the stored line switched it off
+    ASSERT_TRUE(messages.messages.empty());
     f.close();
     const QString ini = dir.read("Quomble.ini");
-    QVERIFY(ini.contains("pos_c_x=12\r\npos_c_y=34\r\n"));
-    QVERIFY(ini.contains("op_d_gs=0\r\n"));
+    ASSERT_TRUE(ini.contains("pos_c_x=12\r\npos_c_y=34\r\n"));
+    ASSERT_TRUE(ini.contains("op_d_gs=0\r\n"));
 }
 
-void StartupTest::missingLogEndsTheProgram()
+TEST(StartupTest, missingLogEndsTheProgram)
 {
     AppFolder dir;
     MessageRecorder messages;
     Program program(dir.appDir(), ManualClock().clock());
-    QVERIFY(!program.start());
-    QVERIFY(!program.form2());
-    QCOMPARE(messages.texts(), QStringList{"LogFile not avaiable!"});
+    ASSERT_TRUE(!program.start());
+    ASSERT_TRUE(!program.form2());
+    ASSERT_EQ(messages.texts(), QStringList{"LogFile not avaiable!"});
 }
-
-QTEST_MAIN(StartupTest)
-#include "test_startup.moc"

@@ -755,10 +755,3 @@ TEST(Keys, EscapeAndCloseItemHideTheWindow)
 
 }  // namespace
 }  // namespace quomble
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

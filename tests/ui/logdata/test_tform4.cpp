@@ -150,11 +150,3 @@ TEST(BusyIndicator, MovesWhileStarted)
     busy.stop();
     EXPECT_FALSE(busy.isVisible());
 }
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
