@@ -1,6 +1,7 @@
 #include "ui/main/tform1.h"
 
 #include "core/figures.h"
+#include "core/intake.h"
 #include "core/log_lines.h"
 #include "core/paths.h"
 #include "core/validation.h"
@@ -17,6 +18,8 @@
 #include "ui/components/programicon.h"
 #include "ui/components/screens.h"
 #include "ui/main/figures_format.h"
+#include "ui/main/figures_panel.h"
+#include "ui/main/totals_panel.h"
 #include "ui/components/window_plugs.h"
 
 #include <QAction>
@@ -64,12 +67,15 @@ TForm1::TForm1(std::string appDir, Clock clock, QWidget* parent)
     Panel12->setGeometry(0, 0, kFormWidth, 22);
     Label24 = makeLabel(Panel12, QStringLiteral("Label24"), 14, 3, QString(), {palette::Navy, true, 13});
     setHint(Label24, QStringLiteral("Aktuelles Datum und aktuelle Uhrzeit"));
-    labels_[24] = Label24;
 
-    buildFiguresPanel();
-    buildTotalsPanel();
+    Panel1 = new FiguresPanel(labels_, this);
+    StringAlignGrid1 = Panel1->grid();
+    connect(Panel1, &FiguresPanel::gridClicked, this, &TForm1::StringAlignGrid1Click);
+    Panel2 = new TotalsPanel(labels_, this);
+    Image1 = Panel2->icon();
+    Bevel1 = Panel2->iconFrame();
+    connect(Panel2, &TotalsPanel::iconClicked, this, &TForm1::Image1Click);
     buildMenu();
-    flowSentenceLines();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -79,117 +85,7 @@ TForm1::TForm1(std::string appDir, Clock clock, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-QLabel* TForm1::addLabel(QWidget* parent, int number, int x, int y, const QString& text, const QColor& color,
-                         bool bold)
-{
-    QLabel* l = makeLabel(parent, QStringLiteral("Label%1").arg(number), x, y, text, {color, bold, 0});
-    labels_[number] = l;
-    designX_[number] = x;
-    return l;
-}
-
-QLabel* TForm1::label(int number) const
-{
-    const auto it = labels_.find(number);
-    return it == labels_.end() ? nullptr : it->second;
-}
-
-void TForm1::buildFiguresPanel()
-{
-    Panel1 = new BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised, this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(6, 22, 428, 282);
-    QWidget* p = Panel1;
-    const QString thusBefore = QStringLiteral("o'clock, thus before");
-
-    addLabel(p, 1, 10, 24, QStringLiteral("first log of"), palette::Black, false);
-    addLabel(p, 2, 60, 24, QString(), palette::Black, true);
-    addLabel(p, 12, 127, 24, QStringLiteral("at"), palette::Black, false);
-    addLabel(p, 26, 138, 24, QString(), palette::Black, true);
-    addLabel(p, 3, 192, 24, thusBefore, palette::Black, false);
-
-    addLabel(p, 4, 10, 40, QStringLiteral("current boot of"), palette::Navy, false);
-    addLabel(p, 5, 82, 40, QString(), palette::Navy, true);
-    addLabel(p, 29, 149, 40, QStringLiteral("at"), palette::Navy, false);
-    addLabel(p, 30, 160, 40, QString(), palette::Navy, true);
-    addLabel(p, 10, 214, 40, thusBefore, palette::Navy, false);
-
-    addLabel(p, 11, 10, 56, QStringLiteral("average OnTime per day"), palette::Green, true);
-    addLabel(p, 33, 10, 76, QStringLiteral("longest crash-free OnTime"), palette::Maroon, false);
-    addLabel(p, 17, 10, 92, QStringLiteral("average crash-free OnTime"), palette::Maroon, false);
-    setHint(label(17), QStringLiteral("results from \"sum of all OnTimes\" per number of crashes "));
-
-    addLabel(p, 13, 10, 108, QStringLiteral("last crash on"), palette::Maroon, false);
-    addLabel(p, 14, 74, 108, QString(), palette::Maroon, true);
-    addLabel(p, 31, 141, 108, QStringLiteral("at"), palette::Maroon, false);
-    addLabel(p, 32, 152, 108, QString(), palette::Maroon, true);
-    addLabel(p, 15, 206, 108, thusBefore, palette::Maroon, false);
-    addLabel(p, 16, 10, 124, QStringLiteral("difference of last to average"), palette::Maroon, false);
-
-    addLabel(p, 18, 10, 144, QStringLiteral("shortest OnTime"), palette::Green, false);
-    addLabel(p, 19, 10, 160, QStringLiteral("average OnTime"), palette::Green, false);
-    addLabel(p, 20, 10, 176, QStringLiteral("longest OnTime"), palette::Green, false);
-    addLabel(p, 21, 10, 192, QStringLiteral("sum of all OnTimes"), palette::Green, true);
-    addLabel(p, 22, 10, 212, QStringLiteral("shortest OffTime"), palette::Red, false);
-    addLabel(p, 25, 10, 228, QStringLiteral("average OffTime"), palette::Red, false);
-    addLabel(p, 27, 10, 244, QStringLiteral("longest OffTime"), palette::Red, false);
-    addLabel(p, 28, 10, 260, QStringLiteral("sum of all OffTimes"), palette::Red, true);
-    for (int n : {33, 18, 20, 22, 27})
-        label(n)->setToolTipDuration(60000);  // their hints are set at run time
-
-    StringAlignGrid1 = new DurationGrid(4, 16, p);
-    StringAlignGrid1->setObjectName(QStringLiteral("StringAlignGrid1"));
-    StringAlignGrid1->setGeometry(308, 6, 115, 270);
-    StringAlignGrid1->setColumnWidth(0, 40);
-    for (int c = 1; c < 4; ++c)
-        StringAlignGrid1->setColumnWidth(c, 24);
-    connect(StringAlignGrid1, &DurationGrid::clicked, this, &TForm1::StringAlignGrid1Click);
-}
-
-void TForm1::buildTotalsPanel()
-{
-    Panel2 = new BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised, this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setGeometry(6, 311, 428, 80);
-    QWidget* p = Panel2;
-    const QColor plain = palette().color(QPalette::ButtonText);
-
-    addLabel(p, 6, 10, 8, QStringLiteral("Altogether"), plain, false);
-    addLabel(p, 23, 10, 8, QString(), palette::Navy, true);
-    addLabel(p, 52, 10, 8, QStringLiteral("times booted on"), plain, false);
-    addLabel(p, 53, 10, 8, QString(), palette::Navy, true);
-    addLabel(p, 54, 10, 8, QStringLiteral("different days."), plain, false);
-
-    addLabel(p, 7, 10, 22, QStringLiteral("That results in a BootIndex of"), plain, false);
-    addLabel(p, 55, 10, 22, QString(), palette::Navy, true);
-    addLabel(p, 56, 10, 22, QStringLiteral("boots per day."), plain, false);
-
-    addLabel(p, 8, 10, 42, QStringLiteral("Altogether"), plain, false);
-    addLabel(p, 57, 10, 42, QString(), palette::Red, true);
-    addLabel(p, 58, 10, 42, QStringLiteral("times crashed and"), plain, false);
-    addLabel(p, 59, 10, 42, QString(), palette::Navy, true);
-    addLabel(p, 60, 10, 42, QStringLiteral("times shutdowned."), plain, false);
-
-    addLabel(p, 9, 10, 56, QStringLiteral("Those are"), plain, false);
-    addLabel(p, 61, 10, 56, QString(), palette::Navy, true);
-    addLabel(p, 62, 10, 56, QStringLiteral("crashs per boot and"), plain, false);
-    addLabel(p, 80, 10, 56, QString(), palette::Navy, true);
-    addLabel(p, 81, 10, 56, QStringLiteral("crashs per day."), plain, false);
-    relayoutTotals();
-
-    Bevel1 = new BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::None, p);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFilled(false);
-    Bevel1->setGeometry(374, 24, 36, 36);
-    Bevel1->hide();
-
-    Image1 = new ClickableLabel(p);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(376, 26, 32, 32);
-    Image1->setPixmap(programPixmap(32));
-    Image1->setCursor(Qt::PointingHandCursor);
-    connect(Image1, &ClickableLabel::clicked, this, &TForm1::Image1Click);
-}
+QLabel* TForm1::label(int number) const { return number == 24 ? Label24 : labels_[number]; }
 
 void TForm1::buildMenu()
 {
@@ -272,38 +168,42 @@ bool TForm1::FormCreate()
     ini_File_read();
     show();
 
-    try {
-        setCaption(QStringLiteral("analyzing LogFile... 10%"));
-        const std::vector<Finding> findings = LogFileCheck(std::filesystem::path(LogFileName));
-        for (std::size_t i = 0; i < findings.size() && i < kFindingBoxes; ++i)
-            showError(textFromCore(findings[i].text()), this);
-        if (findings.size() > kFindingBoxes)
-            showError(QStringLiteral(
-                          "... and %1 more findings in the LogFile (quomble-report --json lists them all)")
-                          .arg(findings.size() - kFindingBoxes),
-                      this);
-        setCaption(QStringLiteral("analyzing LogFile... 20%"));
-        model_.LogFile_read(std::filesystem::path(LogFileName));
-        setCaption(QStringLiteral("analyzing LogFile... 50%"));
-        model_.Statistik_aktualisieren();
-        setCaption(QStringLiteral("analyzing LogFile... 60%"));
-        model_.BC_Array_fuellen();
+    IntakeObserver observer;
+    observer.progress = [this](int percent) {
+        setCaption(QStringLiteral("analyzing LogFile... %1%").arg(percent));
+    };
+    observer.findings = [this](const std::vector<Finding>& findings) { showFindings(findings); };
+    std::optional<std::string> error = runIntake(model_, std::filesystem::path(LogFileName), observer);
+    if (!error) {
         settings_.fitToDayCount(model_.DayCount);
-        setCaption(QStringLiteral("analyzing LogFile... 100%"));
-        Anzeigen();
-        Aktualisieren();
-    } catch (const std::exception& e) {
+        try {
+            Anzeigen();
+            Aktualisieren();
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+    }
+    if (error) {
         // The intake stops here: the figures stay empty and the timer is not started.
         intakeRunning_ = false;
-        const bool memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
-        showError(memory ? QStringLiteral("Not enough memory to read the LogFile!") : textFromCore(e.what()),
-                  this);
+        showError(textFromCore(*error), this);
         return true;
     }
     intakeRunning_ = false;
     intakeComplete_ = true;
     applyTimerState();
     return true;
+}
+
+void TForm1::showFindings(const std::vector<Finding>& findings)
+{
+    for (std::size_t i = 0; i < findings.size() && i < kFindingBoxes; ++i)
+        showError(textFromCore(findings[i].text()), this);
+    if (findings.size() > kFindingBoxes)
+        showError(
+            QStringLiteral("... and %1 more findings in the LogFile (quomble-report --json lists them all)")
+                .arg(findings.size() - kFindingBoxes),
+            this);
 }
 
 void TForm1::ini_File_read()
@@ -354,103 +254,10 @@ void TForm1::setAboutWindow(TForm2* about)
 
 // --- Figures -------------------------------------------------------------------------
 
-void TForm1::showFigureRows(int first, int last)
-{
-    const FigureTable table = figureTable(model_);
-    for (int row = first; row <= last; ++row)
-        for (int c = 0; c < 4; ++c)
-            StringAlignGrid1->setCell(
-                c, row,
-                QString::fromStdString(table[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)]));
-}
-
 void TForm1::Anzeigen()
 {
-    const LogModel& m = model_;
-    const BootRecord& first = m.boot(1);
-    const BootRecord& current = m.boot(m.BootCount);
-    const BootRecord& sinceCrash = m.summary(StatSinceCrash);
-    setLabelText(label(2), datePart(first.LogIn));
-    setLabelText(label(26), timePart(first.LogIn));
-    setLabelText(label(5), datePart(current.LogIn));
-    setLabelText(label(30), timePart(current.LogIn));
-    setLabelText(label(14), datePart(sinceCrash.LogIn));
-    setLabelText(label(32), timePart(sinceCrash.LogIn));
-    flowSentenceLines();
-
-    setHint(label(22), onClockHint(textOf(m.summary(StatMin).LogOut)));
-    setHint(label(27), onClockHint(textOf(m.summary(StatMax).LogOut)));
-
-    DurationGrid* g = StringAlignGrid1;
-    g->setColumnWidth(0, 40);
-    for (int c = 1; c < 4; ++c)
-        g->setColumnWidth(c, 24);
-    for (int r = 0; r < g->rowCount(); ++r)
-        g->setRowHeight(r, 16);
-    showFigureRows(0, 0);    // the headings
-    showFigureRows(12, 15);  // the off-times, fixed for the run
-
-    for (int c = 0; c < 4; ++c) {
-        g->setCellColor(c, 2, palette::Navy);
-        g->setCellColor(c, 3, palette::Green);
-        g->setCellBold(c, 3, true);
-        for (int r = 4; r <= 7; ++r)
-            g->setCellColor(c, r, palette::Maroon);
-        for (int r = 8; r <= 11; ++r)
-            g->setCellColor(c, r, palette::Green);
-        g->setCellBold(c, 11, true);
-        for (int r = 12; r <= 15; ++r)
-            g->setCellColor(c, r, palette::Red);
-        g->setCellBold(c, 15, true);
-    }
-    for (int r : {3, 7, 11})
-        g->setRowHeight(r, 20);
-    g->clearSelection();
-
-    setLabelText(label(23), QString::number(m.BootCount));
-    setLabelText(label(53), QString::number(m.DaysWithOnTime));
-    setLabelText(label(55), systemRatioText(m.BootIndex));
-    setLabelText(label(57), QString::number(m.CrashCount));
-    setLabelText(label(59), QString::number(m.LogoutCount));
-    setLabelText(label(61), systemRatioText(m.CrashsPerBoot));
-    setLabelText(label(80), systemRatioText(m.CrashsPerDay));
-    relayoutTotals();
-}
-
-void TForm1::relayoutTotals()
-{
-    static const int lines[][5] = {
-        {6, 23, 52, 53, 54},
-        {7, 55, 56, 0, 0},
-        {8, 57, 58, 59, 60},
-        {9, 61, 62, 80, 81},
-    };
-    for (const auto& line : lines) {
-        QLabel* before = label(line[0]);
-        for (int i = 1; i < 5 && line[i] != 0; ++i) {
-            QLabel* next = label(line[i]);
-            next->move(before->x() + before->width() + 3, next->y());
-            before = next;
-        }
-    }
-}
-
-void TForm1::flowSentenceLines()
-{
-    // Each label keeps its place unless the text before it reaches into it (a wider font
-    // than the layout was made for); then it follows 3 pixels after that text.
-    static const int lines[][5] = {{1, 2, 12, 26, 3}, {4, 5, 29, 30, 10}, {13, 14, 31, 32, 15}};
-    for (const auto& line : lines)
-        for (int i = 1; i < 5; ++i) {
-            QLabel* before = label(line[i - 1]);
-            QLabel* next = label(line[i]);
-            const int x = std::max(designX_[line[i]], before->x() + before->width() + 3);
-            next->move(x, next->y());
-        }
-    // A sentence that runs past the table's left edge stays readable over its empty left
-    // part (the day column is right-aligned).
-    for (const auto& line : lines)
-        label(line[4])->raise();
+    Panel1->showFixed(model_);
+    Panel2->showTotals(model_);
 }
 
 void TForm1::centreDateLine()
@@ -460,26 +267,11 @@ void TForm1::centreDateLine()
 
 void TForm1::Aktualisieren()
 {
-    const LogModel& m = model_;
-    const BootRecord& current = m.boot(m.BootCount);
-    const QString now = textOf(current.LogOut);
-    setLabelText(Label24, dateLineText(textFromCore(Wochentag_ermitteln_lang(current.LogOut.view())), now));
+    const BootRecord& current = model_.boot(model_.BootCount);
+    setLabelText(Label24, dateLineText(textFromCore(Wochentag_ermitteln_lang(current.LogOut.view())),
+                                       textOf(current.LogOut)));
     centreDateLine();
-
-    setHint(label(18), onClockHint(textOf(m.summary(StatMin).LogIn)));
-    setHint(label(20), onClockHint(textOf(m.summary(StatMax).LogIn)));
-    setHint(label(33), textFromCore(m.Label33Hint));
-
-    showFigureRows(1, 11);  // row 6 shows "-" while there is no crash
-
-    if (m.CrashCount <= 0) {
-        setLabelText(label(14), QStringLiteral("-"));
-        setLabelText(label(32), QStringLiteral("-"));
-        flowSentenceLines();
-    }
-    const bool overdue = crashFreeWarning(m);
-    for (int c = 0; c < 4; ++c)
-        StringAlignGrid1->setCellColor(c, 7, overdue ? palette::Red : palette::Maroon);
+    Panel1->showLive(model_);
 }
 
 // --- Handlers --------------------------------------------------------------------------

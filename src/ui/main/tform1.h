@@ -3,6 +3,8 @@
 #include "core/datetime.h"
 #include "core/model.h"
 #include "core/settings.h"
+#include "core/validation.h"
+#include "ui/main/label_set.h"
 
 #include <QString>
 #include <QWidget>
@@ -21,8 +23,10 @@ class BevelPanel;
 class ClickableLabel;
 class DiagramsWindow;
 class DurationGrid;
+class FiguresPanel;
 class SecondaryWindow;
 class TForm2;
+class TotalsPanel;
 
 // The main window: the date line, the figures panel with its duration table, the totals
 // panel, the one-second live update and the popup menu. It owns the log data and the
@@ -92,8 +96,8 @@ public:
     QLabel* label(int number) const;
     QWidget* Panel12 = nullptr;
     QLabel* Label24 = nullptr;
-    BevelPanel* Panel1 = nullptr;  // figures
-    BevelPanel* Panel2 = nullptr;  // totals
+    FiguresPanel* Panel1 = nullptr;
+    TotalsPanel* Panel2 = nullptr;
     DurationGrid* StringAlignGrid1 = nullptr;
     ClickableLabel* Image1 = nullptr;
     BevelPanel* Bevel1 = nullptr;
@@ -112,26 +116,18 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void buildFiguresPanel();
-    void buildTotalsPanel();
     void buildMenu();
     void FormClose();
     void setCaption(const QString& caption);
+    void showFindings(const std::vector<Finding>& findings);
     void applyTimerState();
-    void relayoutTotals();
     void centreDateLine();
-    void flowSentenceLines();
-    // Rows of the duration table from the core's figure table.
-    void showFigureRows(int first, int last);
-    QLabel* addLabel(QWidget* parent, int number, int x, int y, const QString& text, const QColor& color,
-                     bool bold);
 
     LogModel model_;
     Settings settings_;
     SettingsWriteCalls settingsWriteCalls_;
     QString applicationTitle_;
-    std::map<int, QLabel*> labels_;
-    std::map<int, int> designX_;  // each label's place in the layout
+    LabelSet labels_;  // the numbered labels of both panels
     TForm2* about_ = nullptr;
     SecondaryWindow* logData_ = nullptr;
     DiagramsWindow* diagrams_ = nullptr;
