@@ -42,6 +42,9 @@ public:
     void BootverlaufGlaettung_berechnen(int SmoothRadius);
     void Verlauf_normieren();
 
+    // Releases both lists with all their records (the main window closes).
+    void release();
+
     // --- Access ------------------------------------------------------------------------
     BootRecord& boot(int index) { return BootList[static_cast<std::size_t>(index)]; }
     const BootRecord& boot(int index) const { return BootList[static_cast<std::size_t>(index)]; }

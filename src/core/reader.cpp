@@ -204,4 +204,14 @@ void LogModel::LogFile_read(LogLineReader& lines)
     Label33Hint = "between " + best.LogIn.str() + " and " + best.LogOut.str();
 }
 
+void LogModel::release()
+{
+    BootList.clear();
+    BootList.shrink_to_fit();
+    BootCount = 0;
+    DayList.clear();
+    DayList.shrink_to_fit();
+    DayCount = 0;
+}
+
 }  // namespace quomble

@@ -3,6 +3,7 @@
 #include "core/datetime.h"
 #include "core/model.h"
 #include "core/validation.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,41 +16,7 @@
 
 namespace quomble::testing {
 
-// A fresh directory for one test, removed afterwards.
-class TempDir {
-public:
-    TempDir()
-    {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("quomble-companion-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void writeFile(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using TempDir = TempFolder;
 
 inline DateTime at(const char* text)
 {

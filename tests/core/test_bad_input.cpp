@@ -7,6 +7,7 @@
 #include "core/validation.h"
 #include "support/file_faults.h"
 #include "support/log_builder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -29,21 +30,6 @@ namespace {
 
 class BadLog : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("quomble_badlog_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::permissions(dir_, fs::perms::all, fs::perm_options::add);  // a child as "nobody" looks in
-        log_ = dir_ / "Quomble.log";
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
     // The message that stops the intake of the log file, or "(no error)".
     std::string intakeError(const Clock& clock = fixedClock(kNow)) const
     {
@@ -58,8 +44,9 @@ protected:
         return "(no error)";
     }
 
-    fs::path dir_;
-    fs::path log_;
+    quomble::testing::TempFolder folder_;
+    fs::path dir_ = folder_.path();
+    fs::path log_ = folder_ / "Quomble.log";
 };
 
 long peakRssKiB()

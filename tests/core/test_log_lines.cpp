@@ -1,5 +1,6 @@
 #include "core/errors.h"
 #include "core/log_lines.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -46,32 +47,11 @@ std::vector<Line> split(std::string_view bytes)
     return collect(reader);
 }
 
-// A file in the temp folder, removed again at the end of the test.
-class TempFile {
-public:
-    explicit TempFile(const std::string& bytes)
-        : path_(fs::temp_directory_path() /
-                ("quomble-lines-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++) + ".log"))
-    {
-        std::ofstream out(path_, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    ~TempFile()
-    {
-        std::error_code ec;
-        fs::remove(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    static inline int counter_ = 0;
-    fs::path path_;
-};
-
 std::vector<Line> splitFile(const std::string& bytes)
 {
-    TempFile file(bytes);
-    LogLineReader reader(file.path());
+    const quomble::testing::TempFolder folder;
+    quomble::testing::writeFile(folder / "Quomble.log", bytes);
+    LogLineReader reader(folder / "Quomble.log");
     return collect(reader);
 }
 

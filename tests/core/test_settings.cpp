@@ -1,5 +1,6 @@
 #include "core/settings.h"
 #include "support/file_faults.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -21,32 +22,12 @@ namespace {
 
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("quomble_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        ini_ = dir_ / "Quomble.ini";
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_, ec);
-    }
-    void put(const std::string& content) const { std::ofstream(ini_, std::ios::binary) << content; }
-    std::string contents() const
-    {
-        std::ifstream in(ini_, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    void put(const std::string& content) const { quomble::testing::writeFile(ini_, content); }
+    std::string contents() const { return quomble::testing::readFile(ini_); }
 
-    fs::path dir_;
-    fs::path ini_;
+    quomble::testing::TempFolder folder_;
+    fs::path dir_ = folder_.path();
+    fs::path ini_ = folder_ / "Quomble.ini";
 };
 
 std::vector<std::string> splitCrLf(const std::string& text)

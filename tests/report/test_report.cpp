@@ -1,4 +1,5 @@
 #include "report.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -151,8 +152,8 @@ TEST(ReportJson, NamesEveryKeyOfTheContract)
 
 TEST(ReportJson, FindingsAndErrorsAreReported)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "quomble-report-test";
-    std::filesystem::create_directories(dir);
+    const quomble::testing::TempFolder folder;
+    const auto& dir = folder.path();
     const auto log = dir / "faulty.log";
     std::ofstream(log, std::ios::binary) << "07.12.2026 08:00:00 07.12.2026 07:00:00\r\n"
                                             "07.12.2026 09:00:00\r\n"
@@ -180,7 +181,6 @@ TEST(ReportJson, FindingsAndErrorsAreReported)
     EXPECT_EQ(json::parse(run.out)["error"], "LogFile not avaiable!");
 
     EXPECT_EQ(runReport("--trend-days 0 " + kSample).status, 2);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(ReportText, ReadsLikeTheMainWindow)
@@ -222,11 +222,8 @@ TEST(ReportTable, PrintsTheWindowsTableAfterTheSorts)
 
 TEST(ReportBadInput, EveryStopHasItsMessageAndStatusOne)
 {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("quomble-report-bad-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    std::filesystem::permissions(dir, std::filesystem::perms::all, std::filesystem::perm_options::add);
+    const quomble::testing::TempFolder folder;
+    const auto& dir = folder.path();
     const auto log = dir / "Quomble.log";
     // Status and standard error of one run.
     auto run = [](const std::string& file) {
@@ -271,5 +268,4 @@ TEST(ReportBadInput, EveryStopHasItsMessageAndStatusOne)
     int status = -1;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the unreadable log was not reported";
-    std::filesystem::remove_all(dir);
 }

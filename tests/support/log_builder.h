@@ -3,25 +3,13 @@
 #include "core/datetime.h"
 #include "core/log_lines.h"
 #include "core/model.h"
+#include "support/clock.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace quomble::testing {
-
-inline constexpr CivilDateTime kNow{2026, 12, 7, 12, 0, 0};
-
-// A clock the test can move: the model reads whatever the test last set.
-struct SettableClock {
-    std::shared_ptr<CivilDateTime> now = std::make_shared<CivilDateTime>(kNow);
-    Clock clock() const
-    {
-        auto shared = now;
-        return [shared] { return *shared; };
-    }
-    void set(CivilDateTime at) const { *now = at; }
-};
 
 // Joins lines into a log text with CR LF line ends.
 inline std::string logText(std::initializer_list<std::string_view> lines)

@@ -5,7 +5,7 @@
 #include "ui/components/durationgrid.h"
 #include "ui/components/screens.h"
 #include "ui/main/tform1.h"
-#include "ui_support.h"
+#include "support/window_fixture.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -55,11 +55,12 @@ bool onAScreen(const QRect& frame)
     return false;
 }
 
+class BadInputTest : public WindowFixture {};
+
 }  // namespace
 
-TEST(BadInputTest, junkLogGivesTenBoxesAndACount)
+TEST_F(BadInputTest, junkLogGivesTenBoxesAndACount)
 {
-    AppFolder dir;
     QByteArray junk;
     for (int i = 0; i < 30; ++i)
         junk += QByteArray("junk\0\x01\x02 line", 12) + "\r\n";  // two findings each
@@ -67,8 +68,7 @@ TEST(BadInputTest, junkLogGivesTenBoxesAndACount)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(junk);
     f.close();
-    MessageRecorder messages;
-    TForm1 w(dir.appDir(), ManualClock().clock());
+    TForm1& w = window();
     ASSERT_TRUE(w.FormCreate());
     const QStringList texts = messages.texts();
     ASSERT_EQ(texts.size(), 12);
@@ -81,14 +81,14 @@ TEST(BadInputTest, junkLogGivesTenBoxesAndACount)
     w.close();
 }
 
-TEST(BadInputTest, folderOrPipeInThePlaceOfTheLogEndsWithItsReason)
+TEST_F(BadInputTest, folderOrPipeInThePlaceOfTheLogEndsWithItsReason)
 {
     AppFolder dir;
     const QString log = dir.file("Quomble.log");
     ASSERT_TRUE(QDir().mkpath(log));
     for (int round = 0; round < 2; ++round) {
         MessageRecorder messages;
-        TForm1 w(dir.appDir(), ManualClock().clock());
+        TForm1 w(dir.appDir(), SettableClock().clock());
         ::alarm(20);  // a pipe that is opened waits for a writer for ever
         ASSERT_TRUE(!w.FormCreate());
         ::alarm(0);
@@ -100,28 +100,23 @@ TEST(BadInputTest, folderOrPipeInThePlaceOfTheLogEndsWithItsReason)
     }
 }
 
-TEST(BadInputTest, unreadableLogStopsTheIntakeWithTheReason)
+TEST_F(BadInputTest, unreadableLogStopsTheIntakeWithTheReason)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root reads every file; the core tests read it as an unprivileged child";
-    AppFolder dir;
     dir.writeLog(knownLog());
     QFile::setPermissions(dir.file("Quomble.log"), QFileDevice::Permissions());
-    MessageRecorder messages;
-    TForm1 w(dir.appDir(), ManualClock().clock());
+    TForm1& w = window();
     ASSERT_TRUE(w.FormCreate());
     ASSERT_EQ(messages.texts(), QStringList{"LogFile cannot be read: Permission denied"});
     ASSERT_TRUE(!w.intakeComplete());
     w.close();
 }
 
-TEST(BadInputTest, clockJumpsKeepTheLiveFiguresSane)
+TEST_F(BadInputTest, clockJumpsKeepTheLiveFiguresSane)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
-    ManualClock clock;
-    MessageRecorder messages;
-    TForm1 w(dir.appDir(), clock.clock());
+    TForm1& w = window();
     ASSERT_TRUE(w.FormCreate());
     ASSERT_EQ(row(w, 2), (QStringList{"0", "1", "0", "0"}));
 
@@ -148,14 +143,12 @@ TEST(BadInputTest, clockJumpsKeepTheLiveFiguresSane)
     w.close();
 }
 
-TEST(BadInputTest, futureRunningBootShowsDashesNotNegativeDays)
+TEST_F(BadInputTest, futureRunningBootShowsDashesNotNegativeDays)
 {
-    AppFolder dir;
     // Lines that go backwards, year 0001 and 9999, and a running boot dated after today.
     dir.writeLog({"01.01.0001 00:00:00 01.01.0001 01:00:00", "31.12.9999 23:59:59 31.12.9999 23:59:59",
                   "01.12.2026 08:00:00 01.12.2026 07:00:00", "08.12.2026 08:00:00 "});
-    MessageRecorder messages;
-    TForm1 w(dir.appDir(), ManualClock().clock());
+    TForm1& w = window();
     ASSERT_TRUE(w.FormCreate());
     ASSERT_EQ(messages.texts(), (QStringList{"Error in line : 1 - (login later as last logout)",
                                              "Error in line : 3 - (login later as last logout)",
@@ -166,13 +159,10 @@ TEST(BadInputTest, futureRunningBootShowsDashesNotNegativeDays)
     w.close();
 }
 
-TEST(BadInputTest, logChangedOrRemovedWhileRunningChangesNothing)
+TEST_F(BadInputTest, logChangedOrRemovedWhileRunningChangesNothing)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
-    ManualClock clock;
-    MessageRecorder messages;
-    TForm1 w(dir.appDir(), clock.clock());
+    TForm1& w = window();
     ASSERT_TRUE(w.FormCreate());
     const QString boots = w.label(23)->text();
     dir.write("Quomble.log", "junk\r\n");
@@ -187,7 +177,7 @@ TEST(BadInputTest, logChangedOrRemovedWhileRunningChangesNothing)
     ASSERT_TRUE(QFile::exists(dir.file("Quomble.ini")));
 }
 
-TEST(BadInputTest, placeOffEveryScreenIsNotUsed)
+TEST_F(BadInputTest, placeOffEveryScreenIsNotUsed)
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     for (const char* place : {"pos_a_x=-30000\r\npos_a_y=-30000\r\n", "pos_a_x=2147483647\r\npos_a_y=5\r\n",
@@ -196,7 +186,7 @@ TEST(BadInputTest, placeOffEveryScreenIsNotUsed)
         dir.writeLog(knownLog());
         dir.write("Quomble.ini", place);
         MessageRecorder messages;
-        TForm1 w(dir.appDir(), ManualClock().clock());
+        TForm1 w(dir.appDir(), SettableClock().clock());
         ASSERT_TRUE(w.FormCreate());
         ASSERT_TRUE(onAScreen(w.frameGeometry())) << place;
         ASSERT_TRUE(reachableOnSomeScreen(w.frameGeometry())) << place;
@@ -214,7 +204,7 @@ TEST(BadInputTest, placeOffEveryScreenIsNotUsed)
     ASSERT_EQ(plain.pos(), QPoint(screen.left() - 250, screen.top() + 30));  // 50 pixels still on it
 }
 
-TEST(BadInputTest, fullDiskOrReadOnlyFolderKeepsTheOldSettings)
+TEST_F(BadInputTest, fullDiskOrReadOnlyFolderKeepsTheOldSettings)
 {
     const QString old = "[QuombleView 3.8]\r\ngradius=30\r\n";
     {
@@ -224,7 +214,7 @@ TEST(BadInputTest, fullDiskOrReadOnlyFolderKeepsTheOldSettings)
         const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
         ASSERT_TRUE(full >= 0);
         MessageRecorder messages;
-        TForm1 w(dir.appDir(), ManualClock().clock());
+        TForm1 w(dir.appDir(), SettableClock().clock());
         w.setSettingsWriteCalls(
             {[full](int, const char* data, std::size_t size) { return long(::write(full, data, size)); },
              {}});
@@ -237,13 +227,11 @@ TEST(BadInputTest, fullDiskOrReadOnlyFolderKeepsTheOldSettings)
         ASSERT_EQ(dir.read("Quomble.ini"), old);
         ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini.tmp")));
     }
-    AppFolder dir;
     dir.writeLog(knownLog());
     dir.write("Quomble.ini", old);
-    MessageRecorder messages;
-    TForm1 w(dir.appDir(), ManualClock().clock());
+    TForm1& w = window();
     ASSERT_TRUE(w.FormCreate());
-    ReadOnlyFolder readOnly(dir.dir.path().toStdString());
+    ReadOnlyFolder readOnly(dir.path().toStdString());
     if (!readOnly.active())
         GTEST_SKIP() << "this file system cannot make the folder read-only for root";
     ASSERT_TRUE(w.close());

@@ -5,7 +5,8 @@
 #include "ui/main/figures_format.h"
 #include "ui/main/tform1.h"
 #include "ui/components/window_plugs.h"
-#include "ui_support.h"
+#include "support/title_recorder.h"
+#include "support/window_fixture.h"
 
 #include <QAction>
 #include <QLabel>
@@ -37,22 +38,6 @@ QStringList row(const TForm1& f, int r)
 
 QString text(const TForm1& f, int label) { return f.label(label)->text(); }
 
-// Records the window titles as they change.
-class TitleRecorder : public QObject {
-public:
-    explicit TitleRecorder(QWidget* w) { w->installEventFilter(this); }
-    bool eventFilter(QObject* o, QEvent* e) override
-    {
-        if (e->type() == QEvent::WindowTitleChange) {
-            const QString t = static_cast<QWidget*>(o)->windowTitle();
-            if (titles.isEmpty() || titles.back() != t)
-                titles << t;
-        }
-        return false;
-    }
-    QStringList titles;
-};
-
 // A diagrams window that only records what the main window asks of it.
 class FakeDiagrams : public DiagramsWindow {
 public:
@@ -68,21 +53,20 @@ public:
     int reads = 0;
 };
 
+class MainWindowTest : public WindowFixture {};
+
 }  // namespace
 
-TEST(MainWindowTest, captionsAndFiguresOfAKnownLog)
+TEST_F(MainWindowTest, captionsAndFiguresOfAKnownLog)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
-    ManualClock clock;
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), clock.clock());
+    TForm1& f = window();
     TitleRecorder titles(&f);
     ASSERT_TRUE(f.FormCreate());
     ASSERT_TRUE(messages.messages.empty());
-    ASSERT_EQ(titles.titles, (QStringList{"analyzing LogFile... 0%", "analyzing LogFile... 10%",
-                                          "analyzing LogFile... 20%", "analyzing LogFile... 50%",
-                                          "analyzing LogFile... 60%", "analyzing LogFile... 100%"}));
+    ASSERT_EQ(titles.distinct(), (QStringList{"analyzing LogFile... 0%", "analyzing LogFile... 10%",
+                                              "analyzing LogFile... 20%", "analyzing LogFile... 50%",
+                                              "analyzing LogFile... 60%", "analyzing LogFile... 100%"}));
     ASSERT_TRUE(f.isVisible());
     ASSERT_TRUE(f.intakeComplete());
     ASSERT_TRUE(f.Timer1->isActive());
@@ -150,13 +134,10 @@ TEST(MainWindowTest, captionsAndFiguresOfAKnownLog)
     f.close();
 }
 
-TEST(MainWindowTest, logWithoutCrashShowsDashes)
+TEST_F(MainWindowTest, logWithoutCrashShowsDashes)
 {
-    AppFolder dir;
     dir.writeLog({"01.12.2026 08:00:00 01.12.2026 10:00:00", "07.12.2026 11:00:00 "});
-    ManualClock clock;
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), clock.clock());
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     ASSERT_TRUE(f.intakeComplete());
     ASSERT_EQ(row(f, 6), (QStringList{"-", "-", "-", "-"}));
@@ -171,16 +152,13 @@ TEST(MainWindowTest, logWithoutCrashShowsDashes)
     f.close();
 }
 
-TEST(MainWindowTest, rowSevenTurnsRedWhenTheRunOvertakesTheAverage)
+TEST_F(MainWindowTest, rowSevenTurnsRedWhenTheRunOvertakesTheAverage)
 {
     // Two crashes: the average crash-free on-time is half of all on-time, and the run since
     // the last crash (the running boot) overtakes it after two hours.
-    AppFolder dir;
     dir.writeLog({"01.12.2026 08:00:00 ", "01.12.2026 09:00:00 ", "01.12.2026 10:00:00 "});
-    ManualClock clock;
     *clock.now = {2026, 12, 1, 12, 0, 0};
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), clock.clock());
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     for (int c = 0; c < 4; ++c)
         ASSERT_EQ(f.StringAlignGrid1->cellColor(c, 7), kMaroon);  // equal is not overdue
@@ -191,13 +169,10 @@ TEST(MainWindowTest, rowSevenTurnsRedWhenTheRunOvertakesTheAverage)
     f.close();
 }
 
-TEST(MainWindowTest, permanentlyUpdateStopsAndResumesTheClock)
+TEST_F(MainWindowTest, permanentlyUpdateStopsAndResumesTheClock)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
-    ManualClock clock;
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), clock.clock());
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     f.Stndigaktualisieren1Click();
     ASSERT_TRUE(!f.Stndigaktualisieren1->isChecked());
@@ -208,7 +183,7 @@ TEST(MainWindowTest, permanentlyUpdateStopsAndResumesTheClock)
     f.close();
 }
 
-TEST(MainWindowTest, manyCrashesPushTheTotalsToTheRight)
+TEST_F(MainWindowTest, manyCrashesPushTheTotalsToTheRight)
 {
     auto crashLabelRight = [](int crashes) {
         AppFolder dir;
@@ -219,7 +194,7 @@ TEST(MainWindowTest, manyCrashesPushTheTotalsToTheRight)
                          .arg(i % 60, 2, 10, QChar('0'));
         lines << "07.12.2026 11:00:00 ";
         dir.writeLog(lines);
-        ManualClock clock;
+        SettableClock clock;
         MessageRecorder messages;
         TForm1 f(dir.appDir(), clock.clock());
         f.FormCreate();
@@ -244,7 +219,7 @@ TEST(MainWindowTest, manyCrashesPushTheTotalsToTheRight)
     ASSERT_TRUE(crashLabelRight(1200) > crashLabelRight(1));
 }
 
-TEST(MainWindowTest, ratiosUseTheGivenSeparator)
+TEST_F(MainWindowTest, ratiosUseTheGivenSeparator)
 {
     ASSERT_EQ(ratioTextWith(1.5, ","), "1,500");
     ASSERT_EQ(ratioTextWith(0, ","), "0,000");
@@ -253,11 +228,9 @@ TEST(MainWindowTest, ratiosUseTheGivenSeparator)
               QStringLiteral("Sunday, the 06.12.2026 at 00:00:09 o\u00B4clock"));
 }
 
-TEST(MainWindowTest, missingLogEndsWithoutWindowOrSettings)
+TEST_F(MainWindowTest, missingLogEndsWithoutWindowOrSettings)
 {
-    AppFolder dir;
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), ManualClock().clock());
+    TForm1& f = window();
     ASSERT_TRUE(!f.FormCreate());
     ASSERT_EQ(messages.messages.size(), std::size_t{1});
     ASSERT_EQ(messages.messages[0].first, MessageKind::Error);
@@ -266,20 +239,18 @@ TEST(MainWindowTest, missingLogEndsWithoutWindowOrSettings)
     ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini")));
 }
 
-TEST(MainWindowTest, intakeErrorStopsWithItsOwnText)
+TEST_F(MainWindowTest, intakeErrorStopsWithItsOwnText)
 {
-    AppFolder dir;
     dir.writeLog({"01.12.2026 08:00:00 01.12.2026 10:00:00", "02.12.2026 08:00:00 31.02.2026 10:00:00",
                   "07.12.2026 11:00:00 "});
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), ManualClock().clock());
+    TForm1& f = window();
     TitleRecorder titles(&f);
     ASSERT_TRUE(f.FormCreate());
     // The validation reports and goes on; the reader's error stops the intake.
     ASSERT_TRUE(messages.messages.size() >= 2);
     ASSERT_EQ(messages.messages.front().second, "wrong line format : 2");
     ASSERT_EQ(messages.messages.back().second, "'31.02.2026 10:00:00' is not a valid date and time");
-    ASSERT_EQ(titles.titles.back(), "analyzing LogFile... 20%");
+    ASSERT_EQ(titles.distinct().back(), "analyzing LogFile... 20%");
     ASSERT_TRUE(!f.intakeComplete());
     ASSERT_TRUE(!f.Timer1->isActive());
     f.Timer1Timer();  // harmless without data
@@ -290,21 +261,19 @@ TEST(MainWindowTest, intakeErrorStopsWithItsOwnText)
     ASSERT_TRUE(QFile::exists(dir.file("Quomble.ini")));
 }
 
-TEST(MainWindowTest, emptyLogIsReported)
+TEST_F(MainWindowTest, emptyLogIsReported)
 {
-    AppFolder dir;
     dir.write("Quomble.log", "");
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), ManualClock().clock());
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     ASSERT_EQ(messages.texts(), QStringList{"LogFile is empty!"});
     ASSERT_TRUE(!f.intakeComplete());
     f.close();
 }
 
-TEST(MainWindowTest, menuItemsShortcutsAndMarks)
+TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
 {
-    TForm1 f("/nonexistent/", ManualClock().clock());
+    TForm1 f("/nonexistent/", SettableClock().clock());
     QStringList names;
     QStringList captions;
     for (QAction* a : f.PopupMenu1->actions()) {
@@ -334,12 +303,10 @@ TEST(MainWindowTest, menuItemsShortcutsAndMarks)
     ASSERT_TRUE(f.Bevel1->isHidden());
 }
 
-TEST(MainWindowTest, escapeClosesAndSavesTheSettings)
+TEST_F(MainWindowTest, escapeClosesAndSavesTheSettings)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), ManualClock().clock());
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     QTest::keyClick(&f, Qt::Key_Escape);
     ASSERT_TRUE(!f.isVisible());
@@ -351,13 +318,11 @@ TEST(MainWindowTest, escapeClosesAndSavesTheSettings)
     ASSERT_EQ(f.model().BootCount, 0);  // the lists are released
 }
 
-TEST(MainWindowTest, closingWithoutSavingLeavesTheFileAlone)
+TEST_F(MainWindowTest, closingWithoutSavingLeavesTheFileAlone)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
     dir.write("Quomble.ini", "gradius=5\r\n");
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), ManualClock().clock());
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     f.EinstellungenbeimBeendenspeichern1Click();
     f.Programmbeenden1Click();
@@ -365,13 +330,11 @@ TEST(MainWindowTest, closingWithoutSavingLeavesTheFileAlone)
     ASSERT_EQ(dir.read("Quomble.ini"), "gradius=5\r\n");
 }
 
-TEST(MainWindowTest, unwritableSettingsAreReportedAndTheWindowCloses)
+TEST_F(MainWindowTest, unwritableSettingsAreReportedAndTheWindowCloses)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
-    ASSERT_TRUE(QDir(dir.dir.path()).mkpath("Quomble.ini/blocked"));
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), ManualClock().clock());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Quomble.ini/blocked"));
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     ASSERT_TRUE(f.close());
     ASSERT_TRUE(!f.isVisible());
@@ -381,14 +344,12 @@ TEST(MainWindowTest, unwritableSettingsAreReportedAndTheWindowCloses)
     ASSERT_TRUE(QFileInfo(dir.file("Quomble.ini/blocked")).isDir());
 }
 
-TEST(MainWindowTest, storedSettingsAreAppliedAndWrittenBack)
+TEST_F(MainWindowTest, storedSettingsAreAppliedAndWrittenBack)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
     dir.write("Quomble.ini", "[QuombleView 3.8]\r\npos_a_x=50\r\npos_a_y=60\r\ngradius=30\r\ntab_d_l=9\r\n"
                              "tab_c_l=1\r\nscroll1=-30\r\nop_d_3d=0\r\nop_d_ay=1\r\npos_c_x=7\r\n");
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), ManualClock().clock());
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     f.LogDataSettings_read();
     f.DiagramsSettings_read();
@@ -405,12 +366,10 @@ TEST(MainWindowTest, storedSettingsAreAppliedAndWrittenBack)
         ASSERT_TRUE(ini.contains(line)) << line;
 }
 
-TEST(MainWindowTest, iconClickFramesTheIconWhileAboutIsOpen)
+TEST_F(MainWindowTest, iconClickFramesTheIconWhileAboutIsOpen)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
-    MessageRecorder messages;
-    TForm1 f(dir.appDir(), ManualClock().clock());
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     auto* about = new TForm2(f.VersionText, f.BuildText, QString::fromStdString(f.LogFileName), &f);
     f.setAboutWindow(about);
@@ -440,13 +399,11 @@ TEST(MainWindowTest, iconClickFramesTheIconWhileAboutIsOpen)
     f.close();
 }
 
-TEST(MainWindowTest, diagramsArePreparedOnlyBeforeTheFirstShow)
+TEST_F(MainWindowTest, diagramsArePreparedOnlyBeforeTheFirstShow)
 {
-    AppFolder dir;
     dir.writeLog(knownLog());
-    MessageRecorder messages;
     FakeDiagrams diagrams;
-    TForm1 f(dir.appDir(), ManualClock().clock());
+    TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
     f.Diagramm1Click();  // no window yet: nothing happens
     ASSERT_TRUE(f.FirstShowPending);
@@ -463,9 +420,9 @@ TEST(MainWindowTest, diagramsArePreparedOnlyBeforeTheFirstShow)
         dir.read("Quomble.ini").contains("pos_d_x=11\r\npos_d_y=22\r\npos_d_w=701\r\npos_d_h=501\r\n"));
 }
 
-TEST(MainWindowTest, gridClickLeavesNoSelection)
+TEST_F(MainWindowTest, gridClickLeavesNoSelection)
 {
-    TForm1 f("/nonexistent/", ManualClock().clock());
+    TForm1 f("/nonexistent/", SettableClock().clock());
     f.show();
     QTest::mouseClick(f.StringAlignGrid1, Qt::LeftButton, {}, QPoint(50, 30));
     ASSERT_TRUE(!f.StringAlignGrid1->hasSelection());

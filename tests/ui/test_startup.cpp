@@ -3,7 +3,7 @@
 #include "ui/diagrams/tform5.h"
 #include "ui/about/tform2.h"
 #include "ui/main/tform1.h"
-#include "ui_support.h"
+#include "support/window_fixture.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -70,7 +70,7 @@ TEST(StartupTest, startUpSequence)
     dir.writeLog(knownLog());
     dir.write("Quomble.ini", "pos_c_x=12\r\npos_c_y=34\r\nop_d_gs=0\r\n");
     MessageRecorder messages;
-    ManualClock clock;
+    SettableClock clock;
     Program program(dir.appDir(), clock.clock());
     ASSERT_TRUE(program.start());
     TForm1& f = program.form1();
@@ -99,7 +99,7 @@ TEST(StartupTest, missingLogEndsTheProgram)
 {
     AppFolder dir;
     MessageRecorder messages;
-    Program program(dir.appDir(), ManualClock().clock());
+    Program program(dir.appDir(), SettableClock().clock());
     ASSERT_TRUE(!program.start());
     ASSERT_TRUE(!program.form2());
     ASSERT_EQ(messages.texts(), QStringList{"LogFile not avaiable!"});

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include <utility>
+
 namespace quomble {
 
 namespace {
@@ -14,7 +16,7 @@ MessageHandler& handler()
 
 }  // namespace
 
-void setMessageHandler(MessageHandler h) { handler() = std::move(h); }
+MessageHandler setMessageHandler(MessageHandler h) { return std::exchange(handler(), std::move(h)); }
 
 void showMessage(MessageKind kind, const QString& text, QWidget* parent)
 {

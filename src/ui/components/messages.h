@@ -21,8 +21,8 @@ inline void showError(const QString& text, QWidget* parent = nullptr)
 }
 
 // Replaces the boxes, e.g. to record the messages instead of waiting for a user.
-// An empty handler brings the boxes back.
+// An empty handler brings the boxes back. Returns the handler it replaces.
 using MessageHandler = std::function<void(MessageKind, const QString&)>;
-void setMessageHandler(MessageHandler handler);
+MessageHandler setMessageHandler(MessageHandler handler);
 
 }  // namespace quomble

@@ -135,8 +135,9 @@ void FiguresPanel::showRows(const LogModel& model, int first, int last)
     const FigureTable table = figureTable(model);
     for (int row = first; row <= last; ++row)
         for (int c = 0; c < 4; ++c)
-            grid_->setCell(c, row,
-                           QString::fromStdString(table[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)]));
+            grid_->setCell(
+                c, row,
+                QString::fromStdString(table[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)]));
 }
 
 void FiguresPanel::showHints(const LogModel& model, int first, int last)

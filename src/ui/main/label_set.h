@@ -14,7 +14,8 @@ namespace quomble {
 // the layout. Both panels put theirs into one set, so the window finds any label by number.
 class LabelSet {
 public:
-    QLabel* add(QWidget* parent, int number, int x, int y, const QString& text, const QColor& color, bool bold);
+    QLabel* add(QWidget* parent, int number, int x, int y, const QString& text, const QColor& color,
+                bool bold);
     QLabel* operator[](int number) const;
     int designX(int number) const;
 

@@ -152,7 +152,6 @@ bool TForm1::FormCreate()
     setCaption(QStringLiteral("analyzing LogFile... 0%"));
     setWindowIcon(programIcon());
     FirstShowPending = true;
-    model_.DaytimePending = true;
 
     LogFileName = LogFileNameIn(AppDir);
     IniFileName = IniFileNameIn(AppDir);
@@ -366,12 +365,7 @@ void TForm1::FormClose()
         ini_File_write();
     // Release both lists with all their records.
     intakeComplete_ = false;
-    model_.BootList.clear();
-    model_.BootList.shrink_to_fit();
-    model_.BootCount = 0;
-    model_.DayList.clear();
-    model_.DayList.shrink_to_fit();
-    model_.DayCount = 0;
+    model_.release();
     if (about_)
         about_->hide();
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QTest>
 #include <QHeaderView>
@@ -43,6 +44,18 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(LogDataWindow, TableModelKeepsTheItemModelRulesThroughRefillsAndSorts)
+{
+    for (LogTable table : {LogTable::Boots, LogTable::Days}) {
+        LogTableModel tableModel(model, table);
+        QAbstractItemModelTester tester(&tableModel, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        tableModel.fill();
+        tableModel.order().press(model, 1);
+        tableModel.rowsReordered();
+        tableModel.fill();
+    }
+}
 
 TEST_F(LogDataWindow, ShowsBothTablesAsLaidOut)
 {
