@@ -3,9 +3,12 @@
 #include "ui/diagrams/tform5.h"
 #include "ui/about/tform2.h"
 #include "ui/main/tform1.h"
+#include "ui/components/chartview.h"
 #include "ui_support.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
 #include <QTimer>
 #include <QtTest>
 
@@ -24,6 +27,7 @@ private slots:
     void lockOfAKilledCopyDoesNotBlock();
     void startUpSequence();
     void missingLogEndsTheProgram();
+    void trendWiderThanTheLogIsUsedAndKept();
 };
 
 void StartupTest::secondCopyIsRefused()
@@ -109,6 +113,26 @@ void StartupTest::missingLogEndsTheProgram()
     QVERIFY(!program.start());
     QVERIFY(!program.form2());
     QCOMPARE(messages.texts(), QStringList{"LogFile not avaiable!"});
+}
+
+void StartupTest::trendWiderThanTheLogIsUsedAndKept()
+{
+    AppFolder dir;
+    dir.writeLog(knownLog());  // seven days
+    dir.write("Quomble.ini", "tradius=30\r\nview_a1=7\r\n");
+    MessageRecorder messages;
+    ManualClock clock;
+    Program program(dir.appDir(), clock.clock());
+    QVERIFY(program.start());
+    QCOMPARE(program.form1().model().DayCount, 7);
+    TForm5& d = *program.form5();
+    QCOMPARE(d.TrackBar3->value(), 7);
+    QCOMPARE(d.Edit3->text(), "7");
+    QCOMPARE(d.TrendDays(), 30);
+    // Day 1 has two boots: its trend over 30 days is 2 / 30.
+    QCOMPARE(float(d.Series13->yValue(0)), 2.0f / 30);
+    program.form1().close();
+    QVERIFY(dir.read("Quomble.ini").contains("tradius=30\r\n"));
 }
 
 QTEST_MAIN(StartupTest)
