@@ -16,6 +16,7 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <tuple>
 
 namespace quomble {
 
