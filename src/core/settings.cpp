@@ -196,9 +196,12 @@ void Settings::readDiagrams(const std::filesystem::path& file,
 
 void Settings::fitToDayCount(std::int32_t dayCount)
 {
-    const std::int32_t days = std::max<std::int32_t>(dayCount, 1);
-    TrendDays = clampTo(TrendDays, 1, days);
-    SlotDays = clampTo(SlotDays, 1, days);
+    SlotDays = clampTo(SlotDays, 1, std::max<std::int32_t>(dayCount, 1));
+}
+
+std::int32_t Settings::shownTrendDays(std::int32_t dayCount) const
+{
+    return clampTo(TrendDays, 1, std::max<std::int32_t>(dayCount, 1));
 }
 
 void Settings::clampToRanges()

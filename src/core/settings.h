@@ -148,8 +148,11 @@ struct Settings {
     void readDiagrams(const std::filesystem::path& file,
                       const std::function<void(DiagramOption)>& toggle = {});
 
-    // TrendDays and SlotDays lie within 1..dayCount (1 when there is no day).
+    // SlotDays lies within 1..dayCount (1 when there is no day). TrendDays is not cut: a
+    // trend wider than the log is used and written back as stored.
     void fitToDayCount(std::int32_t dayCount);
+    // The trend width the controls show: TrendDays, at most the day count (at least 1).
+    std::int32_t shownTrendDays(std::int32_t dayCount) const;
     // Brings every value that has a fixed range into it; page indexes out of range give 0.
     void clampToRanges();
 

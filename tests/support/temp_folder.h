@@ -26,8 +26,8 @@ public:
     ~TempFolder()
     {
         std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                     ec);
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(path_, ec);
     }
     TempFolder(const TempFolder&) = delete;
@@ -54,6 +54,9 @@ inline void writeFile(const std::filesystem::path& path, const std::string& byte
 }
 
 // A sample log of tests/data.
-inline std::string testData(const std::string& name) { return readFile(std::filesystem::path(QUOMBLE_TEST_DATA) / name); }
+inline std::string testData(const std::string& name)
+{
+    return readFile(std::filesystem::path(QUOMBLE_TEST_DATA) / name);
+}
 
 }  // namespace quomble::testing

@@ -4,8 +4,11 @@
 #include "ui/about/tform2.h"
 #include "ui/main/tform1.h"
 #include "support/window_fixture.h"
+#include "ui/components/chartview.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
 #include <QTimer>
 #include <QtTest>
 
@@ -103,4 +106,24 @@ TEST(StartupTest, missingLogEndsTheProgram)
     ASSERT_TRUE(!program.start());
     ASSERT_TRUE(!program.form2());
     ASSERT_EQ(messages.texts(), QStringList{"LogFile not avaiable!"});
+}
+
+TEST(StartupTest, trendWiderThanTheLogIsUsedAndKept)
+{
+    AppFolder dir;
+    dir.writeLog(knownLog());  // seven days
+    dir.write("Quomble.ini", "tradius=30\r\nview_a1=7\r\n");
+    MessageRecorder messages;
+    SettableClock clock;
+    Program program(dir.appDir(), clock.clock());
+    ASSERT_TRUE(program.start());
+    ASSERT_EQ(program.form1().model().DayCount, 7);
+    TForm5& d = *program.form5();
+    ASSERT_EQ(d.TrackBar3->value(), 7);
+    ASSERT_EQ(d.Edit3->text(), "7");
+    ASSERT_EQ(d.TrendDays(), 30);
+    // Day 1 has two boots: its trend over 30 days is 2 / 30.
+    ASSERT_EQ(float(d.Series13->yValue(0)), 2.0f / 30);
+    program.form1().close();
+    ASSERT_TRUE(dir.read("Quomble.ini").contains("tradius=30\r\n"));
 }

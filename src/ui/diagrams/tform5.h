@@ -3,35 +3,31 @@
 #include "core/model.h"
 #include "core/settings.h"
 #include "ui/components/window_plugs.h"
+#include "ui/diagrams/control_panel.h"
+#include "ui/diagrams/diagram_pages.h"
+#include "ui/diagrams/options_menu.h"
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <functional>
-
-class QAction;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QScrollBar;
-class QSlider;
-class QTabWidget;
-class QToolButton;
 
 namespace quomble {
 
 class BusyIndicator;
-class ChartSeries;
-class ChartView;
 
 // The diagrams window: boots and crashes per day, boot and crash frequency, on-time per day,
 // on-time per daytime, boots, shutdowns and crashes per daytime, and boots and crashes per
 // day of the week, on six tab pages over a control panel with the time slot, the trend and
 // smoothing widths and the rotation of the daytime axis. Created once at start-up; closing
-// only hides it.
-class TForm5 : public QDialog, public DiagramsWindow {
+// only hides it. It fills the charts from the core's points and follows the control panel's
+// and the menu's signals; the controls are its members by their control names.
+class TForm5 : public QDialog,
+               public DiagramsWindow,
+               public DiagramPagesControls,
+               public ControlPanelControls,
+               public DiagramsMenuItems {
     Q_OBJECT
 public:
     // What the window needs of the main window.
@@ -67,44 +63,45 @@ public:
     void BootGlaettung_berechnen();
     void BootverlaufGlaettung_berechnen();
     void Verlauf_normieren();
-    static bool check4number(const QString& text);
+    static bool check4number(const QString& text) { return ControlPanel::check4number(text); }
 
     // --- Handlers -------------------------------------------------------------------------
-    void TrackBar1Change();
-    void TrackBar2Change();
-    void TrackBar3Change();
-    void ScrollBar1Change();
-    void Edit1Change();
-    void Edit2Change();
-    void Edit3Change();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
+    void TrackBar1Change() { Panel1->TrackBar1Change(); }
+    void TrackBar2Change() { Panel1->TrackBar2Change(); }
+    void TrackBar3Change() { Panel1->TrackBar3Change(); }
+    void ScrollBar1Change() { Panel1->ScrollBar1Change(); }
+    void Edit1Change() { Panel1->Edit1Change(); }
+    void Edit2Change() { Panel1->Edit2Change(); }
+    void Edit3Change() { Panel1->Edit3Change(); }
+    void SpeedButton1Click() { Panel1->SpeedButton1Click(); }
+    void SpeedButton2Click() { Panel1->SpeedButton2Click(); }
     void FormResize();
     void FormKeyDown(int key);
 
-    void BootsproTag1Click();
-    void BootTrendproTag1Click();
-    void CrashsproTag1Click();
-    void CrashTrendproTag1Click();
-    void Bootfrequenz1Click();
-    void BootfrequenzTrend1Click();
-    void Crashfrequenz1Click();
-    void CrashfrequenzTrend1Click();
-    void EingeschaltetproTag1Click();
-    void EingeschaltetproTagTrend1Click();
-    void Boots1Click();
-    void ShutDowns1Click();
-    void Crashs1Click();
-    void N3DAnsicht1Click();
-    void automatischeYAchsenskalierung1Click();
-    void Gestuft1Click();
-    void Normiert1Click();
+    // Each switches its option as a click on its menu item does.
+    void BootsproTag1Click() { BootsproTag1->trigger(); }
+    void BootTrendproTag1Click() { BootTrendproTag1->trigger(); }
+    void CrashsproTag1Click() { CrashsproTag1->trigger(); }
+    void CrashTrendproTag1Click() { CrashTrendproTag1->trigger(); }
+    void Bootfrequenz1Click() { Bootfrequenz1->trigger(); }
+    void BootfrequenzTrend1Click() { BootfrequenzTrend1->trigger(); }
+    void Crashfrequenz1Click() { Crashfrequenz1->trigger(); }
+    void CrashfrequenzTrend1Click() { CrashfrequenzTrend1->trigger(); }
+    void EingeschaltetproTag1Click() { EingeschaltetproTag1->trigger(); }
+    void EingeschaltetproTagTrend1Click() { EingeschaltetproTagTrend1->trigger(); }
+    void Boots1Click() { Boots1->trigger(); }
+    void ShutDowns1Click() { ShutDowns1->trigger(); }
+    void Crashs1Click() { Crashs1->trigger(); }
+    void N3DAnsicht1Click() { N3DAnsicht1->trigger(); }
+    void automatischeYAchsenskalierung1Click() { automatischeYAchsenskalierung1->trigger(); }
+    void Gestuft1Click() { Gestuft1->trigger(); }
+    void Normiert1Click() { Normiert1->trigger(); }
     void Hilfe1Click();
-    void Fensterschliessen2Click();
+    void Fensterschliessen2Click() { close(); }
 
-    // The click handler of the menu item that holds an option.
-    void optionClick(DiagramOption option);
-    QAction* optionItem(DiagramOption option) const;
+    // The menu item that holds a stored option, and its click.
+    QAction* optionItem(DiagramOption option) const { return PopupMenu1->item(option); }
+    void optionClick(DiagramOption option) { optionItem(option)->trigger(); }
 
     // --- Window state -----------------------------------------------------------------------
     std::int32_t SlotStart = 1;
@@ -113,88 +110,11 @@ public:
     std::int32_t& SmoothRadius() { return settings_.SmoothRadius; }
     std::int32_t& RotationHours() { return settings_.RotationHours; }
 
-    // --- Controls ---------------------------------------------------------------------------
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QWidget* TabSheet3 = nullptr;
-    QWidget* TabSheet4 = nullptr;
-    QWidget* TabSheet5 = nullptr;
-    QWidget* TabSheet6 = nullptr;
-    ChartView* Chart1 = nullptr;
-    ChartView* Chart2 = nullptr;
-    ChartView* Chart3 = nullptr;
-    ChartView* Chart4 = nullptr;
-    ChartView* Chart5 = nullptr;
-    ChartView* Chart6 = nullptr;
-    ChartSeries* Series1 = nullptr;
-    ChartSeries* Series2 = nullptr;
-    ChartSeries* Series3 = nullptr;
-    ChartSeries* Series4 = nullptr;
-    ChartSeries* Series5 = nullptr;
-    ChartSeries* Series6 = nullptr;
-    ChartSeries* Series7 = nullptr;
-    ChartSeries* Series8 = nullptr;
-    ChartSeries* Series9 = nullptr;
-    ChartSeries* Series10 = nullptr;
-    ChartSeries* Series11 = nullptr;
-    ChartSeries* Series12 = nullptr;
-    ChartSeries* Series13 = nullptr;
-    ChartSeries* Series14 = nullptr;
-    ChartSeries* Series15 = nullptr;
-    ChartSeries* Series16 = nullptr;
-
-    QWidget* Panel1 = nullptr;
-    QWidget* Panel2 = nullptr;
-    QWidget* Panel3 = nullptr;
-    QWidget* Panel4 = nullptr;
-    QWidget* Panel5 = nullptr;
-    QWidget* Panel6 = nullptr;
-    QWidget* Panel7 = nullptr;
-    QWidget* Panel8 = nullptr;
-    QScrollBar* ScrollBar1 = nullptr;
-    QSlider* TrackBar1 = nullptr;
-    QSlider* TrackBar2 = nullptr;
-    QSlider* TrackBar3 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label7 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QToolButton* SpeedButton2 = nullptr;
+    // --- Controls (those of the pages, the panel and the menu come from their bases) -------
+    DiagramPages* PageControl1 = nullptr;
+    ControlPanel* Panel1 = nullptr;
     BusyIndicator* Animate1 = nullptr;
-
-    QMenu* PopupMenu1 = nullptr;
-    QMenu* Werteanzeigen2Menu = nullptr;
-    QAction* Hilfe1 = nullptr;
-    QAction* N1 = nullptr;
-    QAction* Werteanzeigen2 = nullptr;
-    QAction* BootsproTag1 = nullptr;
-    QAction* BootTrendproTag1 = nullptr;
-    QAction* CrashsproTag1 = nullptr;
-    QAction* CrashTrendproTag1 = nullptr;
-    QAction* N7 = nullptr;
-    QAction* Bootfrequenz1 = nullptr;
-    QAction* BootfrequenzTrend1 = nullptr;
-    QAction* Crashfrequenz1 = nullptr;
-    QAction* CrashfrequenzTrend1 = nullptr;
-    QAction* N6 = nullptr;
-    QAction* EingeschaltetproTag1 = nullptr;
-    QAction* EingeschaltetproTagTrend1 = nullptr;
-    QAction* N3 = nullptr;
-    QAction* Boots1 = nullptr;
-    QAction* ShutDowns1 = nullptr;
-    QAction* Crashs1 = nullptr;
-    QAction* N3DAnsicht1 = nullptr;
-    QAction* automatischeYAchsenskalierung1 = nullptr;
-    QAction* N4 = nullptr;
-    QAction* Gestuft1 = nullptr;
-    QAction* Normiert1 = nullptr;
-    QAction* N5 = nullptr;
-    QAction* Fensterschliessen2 = nullptr;
+    OptionsMenu* PopupMenu1 = nullptr;
 
     // The DayLabel of day d: weekday, a blank and the date.
     QString dayLabel(int d) const;
@@ -202,27 +122,26 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void FormCreate();
-    void buildPages();
-    void buildControlPanel();
-    void buildMenu();
-    void clampStoredValues();
+    void connectControls();
     void layoutWindow();
     void setPanel1Height(int height);
-    void clearPerDaySeries();
-    void addTrendPoints();
+    // The control panel's and the menu's changes.
+    void slotDaysChanged(int days);
+    void slotStartChanged(int first);
+    void trendDaysChanged(int days);
+    void smoothRadiusChanged(int minutes);
+    void rotate(int step);
+    void optionSwitched(int row, bool on);
+    // The per-day series, all or only the trends, over the days of the time slot.
+    void fillDays(bool trendsOnly);
     void computeDaytimeCurve();
     void setBothCaptions(const QString& caption);
     void setChartsFixedAxes();
     bool firstShowPending() const;
-    QAction* addOption(QMenu* menu, const char* name, const QString& caption, bool checked, bool visible,
-                       void (TForm5::*handler)());
-    static void toggle(QAction* item);
-    void showLine(QAction* item, ChartSeries* series);
 
     LogModel& model_;
     Settings& settings_;

@@ -4,6 +4,8 @@
 #include "core/model.h"
 #include "core/settings.h"
 #include "support/log_builder.h"
+#include "support/temp_folder.h"
+#include "support/title_recorder.h"
 #include "ui/components/chartview.h"
 #include "ui/diagrams/tform5.h"
 
@@ -18,27 +20,9 @@
 
 namespace quomble::testing {
 
-// Records a window's titles as they change.
-class TitleRecorder : public QObject {
-public:
-    explicit TitleRecorder(QWidget* w) { w->installEventFilter(this); }
-    bool eventFilter(QObject* o, QEvent* e) override
-    {
-        if (e->type() == QEvent::WindowTitleChange)
-            titles << static_cast<QWidget*>(o)->windowTitle();
-        return false;
-    }
-    QStringList titles;
-};
-
-// A log of five boots up to 07.12.2026 12:00 (a Monday): two shutdowns on day 1, a crash on
-// day 2, a shutdown on day 3, nothing on days 4 to 6, the running boot on day 7.
-inline std::string weekLog()
-{
-    return logText({"01.12.2026 08:00:00 01.12.2026 10:00:00", "01.12.2026 12:00:00 01.12.2026 13:30:00",
-                    "02.12.2026 09:00:00 ", "03.12.2026 09:00:00 03.12.2026 11:00:00",
-                    "07.12.2026 11:00:00 "});
-}
+// tests/data/week.log: five boots up to 07.12.2026 12:00 (a Monday): two shutdowns on day 1,
+// a crash on day 2, a shutdown on day 3, nothing on days 4 to 6, the running boot on day 7.
+inline std::string weekLog() { return testData("week.log"); }
 
 // The analysed log, the main window's settings and the diagrams window over them, as the
 // program creates them at start-up (the main window still before its first "view diagrams").
