@@ -597,8 +597,8 @@ std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& list,
     if (assumedClean > 0)
         notes.push_back(plural(assumedClean, "boot has", "boots have") +
                         " no journal tail to tell a shutdown from a crash and " +
-                        (assumedClean == 1 ? "was" : "were") +
-                        " taken as shut down at its last journal entry");
+                        (assumedClean == 1 ? "was" : "were") + " taken as shut down at " +
+                        (assumedClean == 1 ? "its" : "their") + " last journal entry");
     dropInconsistent(spans, keep, now, notes);
     return spans;
 }
@@ -628,6 +628,8 @@ namespace {
 
 // The boot time of wtmp and the first entry of the journal differ by a second or two.
 constexpr std::int64_t kBootTimeJitter = 60;
+// The boot service logs a boot this long after the kernel's boot time at the latest.
+constexpr std::int64_t kBootServiceDelay = 600;
 
 // For each boot of `records` (known by the kernel's boot time, in the order they happened),
 // the index of the boot of `logged` that is the same boot, or logged.size(). A boot logged
@@ -641,13 +643,18 @@ std::vector<std::size_t> matchBoots(const std::vector<BootSpan>& records, const 
         byLogin[i] = i;
     std::stable_sort(byLogin.begin(), byLogin.end(),
                      [&](std::size_t a, std::size_t b) { return records[a].login < records[b].login; });
-    const auto within = [&](std::size_t at, DateTime t) {
+    // The newest record without shutdown may be the running boot, which the log's open last
+    // entry may have logged at any time since (at the installation); any other entry lies
+    // within the boot service's delay of it (the record may come from an old rotated file).
+    const auto within = [&](std::size_t at, DateTime t, bool runningEntry) {
         const BootSpan& record = records[byLogin[at]];
         if (t + kBootTimeJitter < record.login)
             return false;
         if (record.logout)
             return t <= std::max(record.login, *record.logout);
-        return at + 1 == byLogin.size() || t < records[byLogin[at + 1]].login;
+        if (at + 1 < byLogin.size())
+            return t < records[byLogin[at + 1]].login;
+        return runningEntry || t <= record.login + kBootServiceDelay;
     };
     std::vector<std::size_t> match(records.size(), logged.size());
     for (std::size_t e = 0; e < logged.size(); ++e) {
@@ -655,9 +662,12 @@ std::vector<std::size_t> matchBoots(const std::vector<BootSpan>& records, const 
         const auto after = std::upper_bound(byLogin.begin(), byLogin.end(), t,
                                             [&](DateTime v, std::size_t i) { return v < records[i].login; });
         const std::size_t next = static_cast<std::size_t>(after - byLogin.begin());
-        // The boot it lies in, else one that began a moment after it.
+        // The boot it lies in, else one that began a moment after it; an entry before it in
+        // the log that lies within that boot already stands for it, or for a later one.
         for (const std::size_t at : {next - 1, next}) {
-            if (at >= byLogin.size() || match[byLogin[at]] != logged.size() || !within(at, t))
+            if (at >= byLogin.size() || match[byLogin[at]] != logged.size() ||
+                (e > 0 && logged[e - 1].login + kBootTimeJitter >= records[byLogin[at]].login) ||
+                !within(at, t, e + 1 == logged.size() && !logged[e].logout))
                 continue;
             match[byLogin[at]] = e;
             break;

@@ -184,25 +184,26 @@ int main(int argc, char** argv)
         quomble::DirectoryLock lock(dir);
         std::string existing;
         const bool exists = quomble::readWholeFile(target, existing, quomble::kMaxLogBytes);
-        std::string text;
-        std::size_t entries = boots.size();
+        std::string text = quomble::formatLog(boots);
         if (exists && !existing.empty()) {
             if (merge) {
                 std::size_t added = 0;
                 const auto merged =
                     quomble::mergeIntoLog(quomble::bootsFromLog(existing), boots, added, notes);
                 if (added == 0) {
+                    std::fprintf(info, "quomble-import: %s: no boot to add; nothing written\n",
+                                 output.c_str());
                     tell();
-                    std::fprintf(
-                        info, "quomble-import: %s: every boot found is in the log already; nothing written\n",
-                        output.c_str());
                     return kDone;
                 }
-                text = quomble::formatLog(merged);
-                entries = added;
+                quomble::replaceFileAtomically(target, quomble::formatLog(merged), 0644);
+                std::fprintf(info, "quomble-import: %s: %s added, %s kept\n", output.c_str(),
+                             counted(added, "entry", "entries").c_str(),
+                             counted(merged.size() - added, "entry", "entries").c_str());
+                tell();
+                return kDone;
             } else if (replace) {
                 quomble::replaceFileAtomically(output + ".bak", existing, 0644);
-                text = quomble::formatLog(boots);
             } else {
                 std::fprintf(stderr,
                              "quomble-import: %s already holds entries; add --merge to keep them "
@@ -210,12 +211,10 @@ int main(int argc, char** argv)
                              output.c_str());
                 return kFailed;
             }
-        } else {
-            text = quomble::formatLog(boots);
         }
         quomble::replaceFileAtomically(target, text, 0644);
         std::fprintf(info, "quomble-import: %s: %s written\n", output.c_str(),
-                     counted(entries, "entry", "entries").c_str());
+                     counted(boots.size(), "entry", "entries").c_str());
         tell();
         return kDone;
     } catch (const std::exception& error) {

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace quomble::testing {
@@ -79,5 +81,19 @@ inline ::testing::AssertionResult readsCleanly(const std::string& text, const Te
     writeFile(path, text);
     return readsCleanly(path);
 }
+
+// Runs a shell command; output receives what it printed (standard output first).
+inline int runTool(const std::string& command, const TempDir& dir, std::string* output = nullptr,
+                   bool withErrors = true)
+{
+    const auto out = dir / "output.txt";
+    const auto err = dir / "errors.txt";
+    const int status = std::system((command + " >'" + out.string() + "' 2>'" + err.string() + "'").c_str());
+    if (output)
+        *output = readFile(out) + (withErrors ? readFile(err) : std::string());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+inline std::string shellQuoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 }  // namespace quomble::testing

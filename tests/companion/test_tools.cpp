@@ -3,30 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 namespace quomble {
 namespace {
 
 using testing::readFile;
 using testing::readsCleanly;
+using testing::runTool;
+using testing::shellQuoted;
 using testing::TempDir;
 using testing::writeFile;
-
-// Runs a shell command; output receives what it printed (standard output first).
-int runTool(const std::string& command, const TempDir& dir, std::string* output = nullptr,
-            bool withErrors = true)
-{
-    const auto out = dir / "output.txt";
-    const auto err = dir / "errors.txt";
-    const int status = std::system((command + " >'" + out.string() + "' 2>'" + err.string() + "'").c_str());
-    if (output)
-        *output = readFile(out) + (withErrors ? readFile(err) : std::string());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string shellQuoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 TEST(QuombleLog, LoginLogoutAndTheirExitStatus)
 {
