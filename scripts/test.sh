@@ -12,8 +12,8 @@ scripts/install-deps.sh
 # folder, the corpus in the repository stays as it is). A finding fails the run.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DQUOMBLE_FUZZ=ON -DQUOMBLE_BUILD_UI=OFF -DQUOMBLE_BUILD_BENCH=OFF
-cmake --build build-fuzz --target fuzz_intake fuzz_settings
-for target in intake settings; do
+cmake --build build-fuzz --target fuzz_intake fuzz_settings fuzz_import
+for target in intake settings import; do
   mkdir -p "build-fuzz/corpus-$target"
   "build-fuzz/tests/fuzz/fuzz_$target" -max_total_time="${QUOMBLE_FUZZ_SECONDS:-60}" \
     -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \

@@ -666,7 +666,7 @@ std::vector<std::size_t> matchBoots(const std::vector<BootSpan>& records, const 
         // the log that lies within that boot already stands for it, or for a later one.
         for (const std::size_t at : {next - 1, next}) {
             if (at >= byLogin.size() || match[byLogin[at]] != logged.size() ||
-                (e > 0 && logged[e - 1].login + kBootTimeJitter >= records[byLogin[at]].login) ||
+                (e > 0 && logged[e - 1].login >= records[byLogin[at]].login) ||
                 !within(at, t, e + 1 == logged.size() && !logged[e].logout))
                 continue;
             match[byLogin[at]] = e;
@@ -718,12 +718,6 @@ std::vector<BootSpan> settleBoots(std::vector<BootSpan> boots, DateTime now, Imp
         }
         if (!settled.empty()) {
             BootSpan& prev = settled.back();
-            if (b.login == prev.login) {
-                ++doubled;
-                if (b.logout && (!prev.logout || *b.logout > *prev.logout))
-                    prev.logout = b.logout;
-                continue;
-            }
             if (b.login < prev.login) {
                 if (endOf(prev) - b.login > kClockStepTolerance) {
                     ++behind;
@@ -735,7 +729,14 @@ std::vector<BootSpan> settleBoots(std::vector<BootSpan> boots, DateTime now, Imp
                 if (b.logout && *b.logout < b.login)
                     b.logout = b.login;
                 ++clamped;
-            } else if (prev.logout && *prev.logout > b.login) {
+            }
+            if (b.login == prev.login) {
+                ++doubled;
+                if (b.logout && (!prev.logout || *b.logout > *prev.logout))
+                    prev.logout = b.logout;
+                continue;
+            }
+            if (prev.logout && *prev.logout > b.login) {
                 prev.logout = b.login;
                 ++overlapping;
             }

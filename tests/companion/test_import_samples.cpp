@@ -77,12 +77,14 @@ TEST(ImportSamples, HardwareClockOnLocalTimeIsCorrectedWhereTheOutputShowsTheOff
     EXPECT_EQ(last.log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
                         "04.12.2026 09:00:00 04.12.2026 09:40:00\r\n"
                         "07.12.2026 08:02:11 \r\n");
-    EXPECT_NE(last.said.find("the boot of 04.12.2026 10:00:00 was recorded before the clock was set (a hardware "
-                             "clock on local time): moved by -1 h to 04.12.2026 09:00:00"),
-              std::string::npos)
+    EXPECT_NE(
+        last.said.find("the boot of 04.12.2026 10:00:00 was recorded before the clock was set (a hardware "
+                       "clock on local time): moved by -1 h to 04.12.2026 09:00:00"),
+        std::string::npos)
         << last.said;
     // journal: a boot's first entry lies after its last one; the first boot shows no offset and stays.
-    const ToolRun journal = importToStdout("--journal " + data("journal-rtc-local-time.txt"), "07.12.2026 08:30:00");
+    const ToolRun journal =
+        importToStdout("--journal " + data("journal-rtc-local-time.txt"), "07.12.2026 08:30:00");
     EXPECT_EQ(journal.log, "01.12.2026 08:58:31 01.12.2026 22:10:09\r\n"
                            "04.12.2026 08:59:51 04.12.2026 09:40:03\r\n"
                            "07.12.2026 08:02:03 \r\n");
@@ -98,9 +100,10 @@ TEST(ImportSamples, OutputWithoutYearsWritesNothingAndSaysWhy)
                       dir, &said),
               1);
     EXPECT_FALSE(std::filesystem::exists(log));
-    EXPECT_NE(said.find("3 reboot or shutdown lines without a full date and time (with year and seconds) were "
-                        "skipped: call last with -F"),
-              std::string::npos)
+    EXPECT_NE(
+        said.find("3 reboot or shutdown lines without a full date and time (with year and seconds) were "
+                  "skipped: call last with -F"),
+        std::string::npos)
         << said;
     EXPECT_NE(said.find("nothing written"), std::string::npos) << said;
 }
@@ -134,16 +137,17 @@ TEST(ImportSamples, BootsThatTheServiceLoggedAreNotAddedAgain)
     TempDir dir;
     const auto log = dir / "Quomble.log";
     std::filesystem::copy_file(kData + "logged-by-service.log", log);
-    const std::string import = std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --merge --output " +
-                               shellQuoted(log);
+    const std::string import =
+        std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --merge --output " + shellQuoted(log);
     std::string said;
     EXPECT_EQ(runTool(import + " --last " + data("wtmpdb-last-x-F.txt"), dir, &said), 0);
     EXPECT_NE(said.find("no boot to add; nothing written"), std::string::npos) << said;
-    EXPECT_EQ(runTool(import + " --last " + data("last-x-F.txt") + " --journal " + data("journal-list-boots.txt") +
-                          " --journal-tails " + data("journal-tails.txt"),
+    EXPECT_EQ(runTool(import + " --last " + data("last-x-F.txt") + " --journal " +
+                          data("journal-list-boots.txt") + " --journal-tails " + data("journal-tails.txt"),
                       dir, &said),
               0);
-    EXPECT_EQ(readFile(log), "30.11.2026 18:40:02 30.11.2026 23:05:47\r\n" + readFile(kData + "logged-by-service.log"));
+    EXPECT_EQ(readFile(log),
+              "30.11.2026 18:40:02 30.11.2026 23:05:47\r\n" + readFile(kData + "logged-by-service.log"));
 }
 
 TEST(ImportSamples, MergeNeverChangesTheLogsEntriesAndTwiceIsOnce)
@@ -151,8 +155,8 @@ TEST(ImportSamples, MergeNeverChangesTheLogsEntriesAndTwiceIsOnce)
     TempDir dir;
     const auto log = dir / "Quomble.log";
     std::filesystem::copy_file(kData + "merge-existing.log", log);
-    const std::string import = std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --merge --output " +
-                               shellQuoted(log);
+    const std::string import =
+        std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --merge --output " + shellQuoted(log);
     // An old rotated file whose last boot says "still running", then the journal, whose boot of
     // 03.12. 02:26 overlaps the log's entry that ends at 05:00.
     const std::string fromWtmp1 = import + " --last " + data("last-wtmp1.txt");
@@ -161,8 +165,9 @@ TEST(ImportSamples, MergeNeverChangesTheLogsEntriesAndTwiceIsOnce)
     EXPECT_EQ(runTool(fromWtmp1, dir, &said), 0) << said;
     EXPECT_NE(said.find("2 entries added, 3 entries kept"), std::string::npos) << said;
     EXPECT_EQ(runTool(fromJournal, dir, &said), 0) << said;
-    EXPECT_NE(said.find("the imported boot 03.12.2026 02:26:01 03.12.2026 04:10:00 overlaps an entry of the log"),
-              std::string::npos)
+    EXPECT_NE(
+        said.find("the imported boot 03.12.2026 02:26:01 03.12.2026 04:10:00 overlaps an entry of the log"),
+        std::string::npos)
         << said;
     const std::string merged = readFile(log);
     EXPECT_EQ(merged, "02.11.2026 09:15:00 02.11.2026 18:20:33\r\n"
@@ -185,12 +190,14 @@ TEST(ImportSamples, APipeInThePlaceOfTheLogIsRefusedWithoutWaiting)
     const auto fifo = dir / "Quomble.log";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string said;
-    EXPECT_EQ(runTool("timeout 10 " + std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --last " +
-                          data("last-x-F.txt") + " --merge --output " + shellQuoted(fifo),
+    EXPECT_EQ(runTool("timeout 10 " + std::string(QUOMBLE_IMPORT_EXE) +
+                          " --now '07.12.2026 12:00:00' --last " + data("last-x-F.txt") +
+                          " --merge --output " + shellQuoted(fifo),
                       dir, &said),
               1);
     EXPECT_NE(said.find(fifo.string() + " is not a regular file\n"), std::string::npos) << said;
-    EXPECT_EQ(runTool("timeout 10 " + std::string(QUOMBLE_LOG_EXE) + " login " + shellQuoted(fifo), dir, &said), 1);
+    EXPECT_EQ(
+        runTool("timeout 10 " + std::string(QUOMBLE_LOG_EXE) + " login " + shellQuoted(fifo), dir, &said), 1);
     EXPECT_NE(said.find("is not a regular file\n"), std::string::npos) << said;
     EXPECT_EQ(said.find("Invalid argument"), std::string::npos) << said;
 }
@@ -199,19 +206,22 @@ TEST(ImportSamples, MessagesCountInTheSingularAndUsageErrorsSayWhatWasWrong)
 {
     TempDir dir;
     const auto log = dir / "Quomble.log";
-    writeFile(dir / "last.txt", "reboot   system boot  6.1.0   Mon Dec  7 08:02:11 2026   still running\n"
-                                "shutdown system down  6.1.0   Sun Dec  6 23:00:00 2025 - Mon Dec  7 08:02:11 2026\n");
+    writeFile(dir / "last.txt",
+              "reboot   system boot  6.1.0   Mon Dec  7 08:02:11 2026   still running\n"
+              "shutdown system down  6.1.0   Sun Dec  6 23:00:00 2025 - Mon Dec  7 08:02:11 2026\n");
     const std::string import = std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' ";
     std::string said;
-    EXPECT_EQ(runTool(import + "--last " + shellQuoted(dir / "last.txt") + " --output " + shellQuoted(log), dir,
-                      &said),
+    EXPECT_EQ(runTool(import + "--last " + shellQuoted(dir / "last.txt") + " --output " + shellQuoted(log),
+                      dir, &said),
               0);
     EXPECT_NE(said.find("1 boot from wtmp"), std::string::npos) << said;
     EXPECT_NE(said.find("1 entry written"), std::string::npos) << said;
-    EXPECT_NE(said.find("1 shutdown record before the first boot record was skipped"), std::string::npos) << said;
+    EXPECT_NE(said.find("1 shutdown record before the first boot record was skipped"), std::string::npos)
+        << said;
 
     EXPECT_EQ(runTool(import + "--lats x", dir, &said), 64);
-    EXPECT_EQ(said, "quomble-import: unknown argument: --lats\nTry 'quomble-import --help' for the options.\n");
+    EXPECT_EQ(said,
+              "quomble-import: unknown argument: --lats\nTry 'quomble-import --help' for the options.\n");
     EXPECT_EQ(runTool(import + "--last", dir, &said), 64);
     EXPECT_NE(said.find("--last needs a value"), std::string::npos) << said;
     EXPECT_EQ(runTool(import + "--last x --merge --replace", dir, &said), 64);
