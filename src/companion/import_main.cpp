@@ -30,10 +30,13 @@ void usage(std::FILE* out)
                "  FILE may be - for standard input.\n"
                "  --output LOG          the boot log to write (default: Quomble.log beside this program);\n"
                "                        - writes it to standard output\n"
-               "  --merge               keep the entries of an existing log and add the imported boots\n"
+               "  --merge               keep every entry of an existing log as it is; imported boots\n"
+               "                        fill the gaps between them\n"
                "  --replace             replace an existing log (it is kept as LOG.bak)\n"
                "  --now TIME            boots after this time are dropped (default: the clock)\n"
-               "An existing, non-empty log is only changed with --merge or --replace.\n",
+               "An existing, non-empty log is only changed with --merge or --replace.\n"
+               "exit status: 0 done, 1 no boot to write or the log could not be read or written,\n"
+               "             64 wrong arguments\n",
                out);
 }
 
