@@ -239,5 +239,20 @@ TEST(QuombleLogRestart, AServiceRestartWithinOneBootNeverAddsALine)
     EXPECT_EQ(edit.content, "06.12.2026 08:00:00 06.12.2026 22:00:00\r\n06.12.2026 22:00:00 \r\n");
 }
 
+TEST(ImportReadme, TheRecipeReadsTheWholeJournalAndTheLastBootIsToldTrue)
+{
+    const std::string readme = readFile(std::string(QUOMBLE_TEST_DATA) + "/../../README.md");
+    const auto start = readme.find("### Importing the history the machine already has");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = readme.substr(start, readme.find("\n### ", start + 1) - start);
+    // journalctl as a user outside adm and systemd-journal sees only his own entries.
+    for (std::size_t at = section.find("journalctl "); at != std::string::npos;
+         at = section.find("journalctl ", at + 1))
+        EXPECT_EQ(section.compare(at - 5, 5, "sudo "), 0) << section.substr(at, 40);
+    // The newest boot is written closed when it was shut down.
+    EXPECT_EQ(section.find("The last boot is written as an open entry"), std::string::npos);
+    EXPECT_NE(section.find("it is written closed"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quomble

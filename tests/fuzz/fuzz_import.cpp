@@ -91,7 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (validates(formatLog(existing)))
         require(validates(once), "the merged log validates", once);
     std::size_t addedAgain = 0;
-    require(formatLog(mergeIntoLog(bootsFromLog(once), imported, addedAgain, notes)) == once && addedAgain == 0,
+    require(formatLog(mergeIntoLog(bootsFromLog(once), imported, addedAgain, notes)) == once &&
+                addedAgain == 0,
             "a second merge adds nothing", once);
     return 0;
 }
