@@ -294,13 +294,17 @@ std::vector<bool> consistentBoots(const std::vector<BootSpan>& boots, DateTime n
     return keep;
 }
 
+// Reports each boot left out, the first ten by their time.
 void dropInconsistent(std::vector<BootSpan>& boots, const std::vector<bool>& keep, DateTime now,
                       ImportNotes& notes)
 {
-    std::size_t i = 0;
+    constexpr std::size_t kNamed = 10;
+    std::size_t i = 0, dropped = 0;
     std::erase_if(boots, [&](const BootSpan& boot) {
         if (keep[i++])
             return false;
+        if (++dropped > kNamed)
+            return true;
         if (boot.login > now)
             notes.push_back("the boot of " + formatTimestamp(boot.login) + " lies after now (" +
                             formatTimestamp(now) + ") and was dropped: the clock was ahead then");
@@ -310,6 +314,9 @@ void dropInconsistent(std::vector<BootSpan>& boots, const std::vector<bool>& kee
                             "wrong then");
         return true;
     });
+    if (dropped > kNamed)
+        notes.push_back(plural(dropped - kNamed, "more boot", "more boots") + " with a wrong clock " +
+                        (dropped - kNamed == 1 ? "was" : "were") + " dropped");
 }
 
 }  // namespace
@@ -534,16 +541,18 @@ std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& list,
 {
     if (list.empty())
         return {};
-    // The running boot: the newest whose journal reaches up to now. A boot with a clock ahead
-    // may reach further; of those that end together (within ten minutes), the later in the list.
+    // The running boot: the newest whose journal reaches up to now (the list may have been
+    // taken a moment before `now`). A boot with a clock ahead may reach further; of those that
+    // end together (within ten minutes), the later in the list.
+    constexpr std::int64_t kListTaken = 60, kTogether = 600;
     std::optional<std::size_t> running;
     for (std::size_t i = 0; i < list.size(); ++i)
-        if (list[i].last <= now + 60 && (!running || list[i].last > list[*running].last))
+        if (list[i].last <= now + kListTaken && (!running || list[i].last > list[*running].last))
             running = i;
     if (running) {
         const DateTime reach = list[*running].last;
         for (std::size_t i = list.size(); i-- > *running;)
-            if (list[i].last <= now + 60 && list[i].last + 600 >= reach) {
+            if (list[i].last <= now + kListTaken && list[i].last + kTogether >= reach) {
                 running = i;
                 break;
             }
