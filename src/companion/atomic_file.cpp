@@ -135,7 +135,8 @@ DirectoryLock::~DirectoryLock()
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::size_t maxBytes)
 {
     const std::string name = path.string();
-    Fd file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO in the place of the file is refused below instead of waiting for a writer.
+    Fd file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.fd < 0) {
         if (errno == ENOENT)
             return false;
@@ -144,10 +145,8 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::s
     struct stat info {};
     if (::fstat(file.fd, &info) != 0)
         fail("cannot read " + name);
-    if (!S_ISREG(info.st_mode)) {
-        errno = EINVAL;
-        fail(name + " is not a regular file");
-    }
+    if (!S_ISREG(info.st_mode))
+        throw std::runtime_error(name + " is not a regular file");
     bytes.clear();
     char buffer[64 * 1024];
     for (;;) {

@@ -50,7 +50,8 @@ private:
 };
 
 // Reads a whole file. Returns false when it does not exist; throws std::system_error when
-// it exists but cannot be read, or std::length_error when it is larger than maxBytes.
+// it exists but cannot be read, std::runtime_error when it is no regular file (a FIFO is
+// refused without waiting for a writer), or std::length_error when it is larger than maxBytes.
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::size_t maxBytes);
 
 }  // namespace quomble

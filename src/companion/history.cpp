@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <map>
 #include <stdexcept>
 
 namespace quomble {
@@ -35,7 +38,16 @@ bool TextLines::next(std::string& line)
 
 namespace {
 
-constexpr std::int64_t kSameBootSlack = 5;
+// A boot with a clock this far off in whole or half hours is taken as a hardware clock on
+// local time; a smaller step is a correction of the clock (a time server) and not undone.
+constexpr std::int64_t kHour = 3600;
+constexpr std::int64_t kHalfHour = 1800;
+constexpr std::int64_t kLargestZoneOffset = 14 * kHour;
+constexpr std::int64_t kSmallestClockFix = 5 * 60;
+// The run level record follows the reboot record within this once the clock is right.
+constexpr std::int64_t kRunLevelDelay = 10 * 60;
+// A boot history this long is checked for boots out of place against the 512 before each.
+constexpr std::size_t kConsistencyWindow = 512;
 
 std::vector<std::string_view> tokens(std::string_view line)
 {
@@ -131,7 +143,7 @@ std::optional<DateTime> timeAt(const std::vector<std::string_view>& t, std::size
     return makeDateTime(number(t[at + 4]), month, number(day), h, m, s);
 }
 
-enum class RecordKind { Boot, Shutdown };
+enum class RecordKind { Boot, Shutdown, RunLevel };  // RunLevel: a change to a level other than 0 or 6
 enum class EndKind { None, Time, Crash, Down, StillRunning };
 
 struct WtmpRecord {
@@ -149,9 +161,9 @@ std::optional<WtmpRecord> wtmpRecord(const std::vector<std::string_view>& t, boo
         record.kind = RecordKind::Boot;
     } else if (t.size() >= 3 && t[0] == "shutdown" && t[1] == "system" && t[2] == "down") {
         record.kind = RecordKind::Shutdown;
-    } else if (t.size() >= 4 && t[0] == "runlevel" && t[1] == "(to" && t[2] == "lvl" &&
-               (t[3] == "0)" || t[3] == "6)")) {
-        record.kind = RecordKind::Shutdown;
+    } else if (t.size() >= 4 && t[0] == "runlevel" && t[1] == "(to" && t[2] == "lvl" && t[3].size() == 2 &&
+               t[3][1] == ')') {
+        record.kind = t[3] == "0)" || t[3] == "6)" ? RecordKind::Shutdown : RecordKind::RunLevel;
         first = 4;
     } else {
         return std::nullopt;
@@ -167,20 +179,39 @@ std::optional<WtmpRecord> wtmpRecord(const std::vector<std::string_view>& t, boo
         return std::nullopt;
     }
     record.at = *when;
+    // The classic last prints "still running" after the time, the one of wtmpdb "- still running".
     std::size_t next = at - 1 + used;
-    if (next < t.size() && t[next] == "-" && next + 1 < t.size()) {
-        if (t[next + 1] == "crash") {
+    if (next < t.size() && t[next] == "-")
+        ++next;
+    if (next < t.size()) {
+        if (t[next] == "crash") {
             record.end = EndKind::Crash;
-        } else if (t[next + 1] == "down") {
+        } else if (t[next] == "down") {
             record.end = EndKind::Down;
-        } else if (auto end = timeAt(t, next + 1, used)) {
+        } else if (t[next] == "still") {
+            record.end = EndKind::StillRunning;
+        } else if (auto end = timeAt(t, next, used)) {
             record.end = EndKind::Time;
             record.endTime = *end;
         }
-    } else if (next < t.size() && t[next] == "still") {
-        record.end = EndKind::StillRunning;
     }
     return record;
+}
+
+// The line that ends one wtmp file's output, "wtmp begins Tue Dec  1 07:58:40 2026", in any
+// language ("wtmp beginnt ...", "wtmp 开始于 ..."): a file name and a word or three, then a
+// full time and nothing after it.
+bool beginsLine(const std::vector<std::string_view>& t)
+{
+    for (const std::size_t words : {std::size_t{5}, std::size_t{1}}) {
+        if (t.size() < words + 2 || t.size() > words + 4)
+            continue;
+        const std::size_t at = t.size() - words;
+        std::size_t used = 0;
+        if (t[at - 1] != "-" && timeAt(t, at, used) && used == words)
+            return true;
+    }
+    return false;
 }
 
 bool hexId(std::string_view text)
@@ -195,6 +226,99 @@ std::string plural(std::size_t n, const char* one, const char* many)
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+std::string offsetText(std::int64_t seconds)
+{
+    const std::int64_t size = seconds < 0 ? -seconds : seconds;
+    std::string text = seconds < 0 ? "-" : "+";
+    text += std::to_string(size / kHour) + " h";
+    if (size % kHour != 0)
+        text += " " + std::to_string(size % kHour / 60) + " min";
+    return text;
+}
+
+// Moves a boot's login by the offset of a hardware clock on local time, and says so.
+void moveLogin(BootSpan& boot, std::int64_t shift, ImportNotes& notes)
+{
+    const DateTime before = boot.login;
+    boot.login += shift;
+    boot.seenUntil = std::max(boot.seenUntil, boot.login);
+    notes.push_back("the boot of " + formatTimestamp(before) +
+                    " was recorded before the clock was set (a hardware clock on local time): moved by " +
+                    offsetText(shift) + " to " + formatTimestamp(boot.login));
+}
+
+// A login that lies after a time known to be later in the same boot, by more than a small
+// correction: the clock was read as local time; it is moved back by whole hours.
+void fixLoginAfter(BootSpan& boot, DateTime later, ImportNotes& notes)
+{
+    const std::int64_t ahead = boot.login - later;
+    if (ahead > kSmallestClockFix && ahead <= kLargestZoneOffset)
+        moveLogin(boot, -((ahead + kHour - 1) / kHour) * kHour, notes);
+}
+
+// The boots to keep (see keepConsistent).
+std::vector<bool> consistentBoots(const std::vector<BootSpan>& boots, DateTime now, std::size_t last)
+{
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<bool> keep(boots.size(), false);
+    if (last >= boots.size() || boots[last].login > now)
+        last = kNone;
+    const auto fits = [](const BootSpan& before, const BootSpan& after) {
+        return after.login + kClockStepTolerance >= before.seenUntil;
+    };
+    std::vector<std::size_t> candidates;
+    for (std::size_t i = 0; i < boots.size(); ++i)
+        if (boots[i].login <= now && (last == kNone || (i != last && fits(boots[i], boots[last]))))
+            candidates.push_back(i);
+    // The longest chain of boots in order, each fitting the one before it.
+    const std::size_t n = candidates.size();
+    std::vector<std::size_t> length(n, 1), before(n, n);
+    for (std::size_t j = 0; j < n; ++j) {
+        const std::size_t from = j > kConsistencyWindow ? j - kConsistencyWindow : 0;
+        for (std::size_t i = from; i < j; ++i) {
+            // Of chains as long, the one through the later boot.
+            if (length[i] + 1 >= length[j] && fits(boots[candidates[i]], boots[candidates[j]])) {
+                length[j] = length[i] + 1;
+                before[j] = i;
+            }
+        }
+    }
+    std::size_t end = n;
+    for (std::size_t j = 0; j < n; ++j)
+        if (end == n || length[j] >= length[end])
+            end = j;
+    for (std::size_t j = end; j < n; j = before[j])
+        keep[candidates[j]] = true;
+    if (last != kNone)
+        keep[last] = true;
+    return keep;
+}
+
+// Reports each boot left out, the first ten by their time.
+void dropInconsistent(std::vector<BootSpan>& boots, const std::vector<bool>& keep, DateTime now,
+                      ImportNotes& notes)
+{
+    constexpr std::size_t kNamed = 10;
+    std::size_t i = 0, dropped = 0;
+    std::erase_if(boots, [&](const BootSpan& boot) {
+        if (keep[i++])
+            return false;
+        if (++dropped > kNamed)
+            return true;
+        if (boot.login > now)
+            notes.push_back("the boot of " + formatTimestamp(boot.login) + " lies after now (" +
+                            formatTimestamp(now) + ") and was dropped: the clock was ahead then");
+        else
+            notes.push_back("the boot of " + formatTimestamp(boot.login) +
+                            " does not fit between the boots around it and was dropped: the clock was "
+                            "wrong then");
+        return true;
+    });
+    if (dropped > kNamed)
+        notes.push_back(plural(dropped - kNamed, "more boot", "more boots") + " with a wrong clock " +
+                        (dropped - kNamed == 1 ? "was" : "were") + " dropped");
+}
+
 }  // namespace
 
 std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes& notes)
@@ -206,19 +330,20 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
     std::size_t unreadable = 0;
     while (lines.next(line)) {
         const auto t = tokens(line);
-        if (t.size() >= 2 && t[1] == "begins") {
-            blocks.emplace_back();
-            continue;
-        }
         bool bad = false;
-        if (auto record = wtmpRecord(t, bad); record && !lines.cut())
+        auto record = wtmpRecord(t, bad);
+        if (record && !lines.cut()) {
             blocks.back().push_back(*record);
-        else if (bad || (record && lines.cut()))
+        } else if (bad || record) {
             ++unreadable;
+        } else if (beginsLine(t)) {
+            blocks.emplace_back();
+        }
     }
     if (unreadable > 0)
         notes.push_back(plural(unreadable, "reboot or shutdown line", "reboot or shutdown lines") +
-                        " without a readable full time were skipped (was last called with -F?)");
+                        " without a full date and time (with year and seconds) " +
+                        (unreadable == 1 ? "was" : "were") + " skipped: call last with -F");
 
     // Each block into the order of the file, then the blocks by their oldest record.
     for (auto& block : blocks)
@@ -226,76 +351,97 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
     std::erase_if(blocks, [](const auto& block) { return block.empty(); });
     std::stable_sort(blocks.begin(), blocks.end(),
                      [](const auto& a, const auto& b) { return a.front().at < b.front().at; });
+    std::vector<WtmpRecord> records;
+    for (const auto& block : blocks)
+        records.insert(records.end(), block.begin(), block.end());
 
+    // The boots, and per boot the shutdown that ended it and the first run level record.
     struct Pending {
-        BootSpan span;
-        WtmpRecord bootRecord;
+        WtmpRecord own;
+        std::optional<DateTime> shutdown;
+        std::optional<DateTime> runLevel;
     };
     std::vector<Pending> boots;
-    std::size_t orphanShutdowns = 0;
-    for (const auto& block : blocks) {
-        for (const auto& record : block) {
-            if (record.kind == RecordKind::Boot) {
-                boots.push_back({BootSpan{record.at, std::nullopt, record.at}, record});
-            } else if (boots.empty()) {
-                ++orphanShutdowns;
-            } else {
-                // The last shutdown record before the next boot is the one that ended it.
-                boots.back().span.logout = record.at;
-                boots.back().span.seenUntil = std::max(boots.back().span.seenUntil, record.at);
-            }
+    std::multimap<DateTime, std::size_t> bootAt;
+    for (const auto& record : records) {
+        if (record.kind == RecordKind::Boot) {
+            bootAt.emplace(record.at, boots.size());
+            boots.push_back({record, std::nullopt, std::nullopt});
         }
+    }
+    std::size_t orphanShutdowns = 0;
+    std::size_t seen = 0;  // boots before the record in the order of the files
+    for (const auto& record : records) {
+        if (record.kind == RecordKind::Boot) {
+            ++seen;
+            continue;
+        }
+        if (record.kind == RecordKind::RunLevel) {
+            if (seen > 0 && !boots[seen - 1].runLevel)
+                boots[seen - 1].runLevel = record.at;
+            continue;
+        }
+        // A shutdown line ends at the boot that followed it; the shutdown belongs to the
+        // boot before that one (wtmpdb prints the shutdown line after its own boot's line).
+        std::size_t owner = seen;
+        if (record.end == EndKind::Time) {
+            const auto next = bootAt.find(record.endTime);
+            if (next != bootAt.end() && next->second > 0)
+                owner = next->second;
+        }
+        if (owner == 0) {
+            ++orphanShutdowns;
+            continue;
+        }
+        // The last shutdown record before the next boot is the one that ended it.
+        boots[owner - 1].shutdown = record.at;
     }
     if (orphanShutdowns > 0)
         notes.push_back(plural(orphanShutdowns, "shutdown record", "shutdown records") +
-                        " before the first boot record were skipped");
+                        " before the first boot record " + (orphanShutdowns == 1 ? "was" : "were") +
+                        " skipped");
 
     std::vector<BootSpan> result;
     result.reserve(boots.size());
     for (std::size_t i = 0; i < boots.size(); ++i) {
-        BootSpan span = boots[i].span;
-        const WtmpRecord& own = boots[i].bootRecord;
+        const WtmpRecord& own = boots[i].own;
         const bool isLast = i + 1 == boots.size();
+        BootSpan span{own.at, boots[i].shutdown, own.at};
         // last prints on a reboot line the time of the next shutdown it knows, even when that
         // belongs to a later boot (this boot crashed): take it only when it ends this boot.
-        if (!span.logout && own.end == EndKind::Time && own.endTime >= span.login &&
-            (isLast || own.endTime <= boots[i + 1].span.login)) {
+        if (!span.logout && own.end == EndKind::Time && (isLast || own.endTime <= boots[i + 1].own.at))
             span.logout = own.endTime;
-            span.seenUntil = own.endTime;
+        // The run level record follows the boot within seconds once the clock is set; a reboot
+        // record whole (or half) hours away from it was written with the clock on local time.
+        bool moved = false;
+        if (const auto settled = boots[i].runLevel) {
+            const std::int64_t off = *settled - span.login;
+            const std::int64_t halfHours = (off + (off < 0 ? -kHalfHour / 2 : kHalfHour / 2)) / kHalfHour;
+            const std::int64_t shift = halfHours * kHalfHour;
+            if (shift != 0 && std::abs(off - shift) <= kRunLevelDelay &&
+                std::abs(shift) <= kLargestZoneOffset) {
+                moveLogin(span, shift, notes);
+                moved = true;
+            }
+            span.seenUntil = std::max(span.seenUntil, *settled);
         }
-        if (isLast && !span.logout && own.end == EndKind::StillRunning)
-            span.seenUntil = std::max(span.seenUntil, now);
+        if (!moved && span.logout)
+            fixLoginAfter(span, *span.logout, notes);
+        if (span.logout)
+            span.seenUntil = std::max(span.seenUntil, *span.logout);
         result.push_back(span);
     }
-    dropClockJumps(result, now, notes);
+    std::optional<std::size_t> running;
+    if (!boots.empty() && boots.back().own.end == EndKind::StillRunning && !boots.back().shutdown)
+        running = boots.size() - 1;
+    keepConsistent(result, now, notes, running);
     return result;
 }
 
-void dropClockJumps(std::vector<BootSpan>& boots, DateTime now, ImportNotes& notes)
+void keepConsistent(std::vector<BootSpan>& boots, DateTime now, ImportNotes& notes,
+                    std::optional<std::size_t> last)
 {
-    std::optional<DateTime> latest;
-    std::size_t ahead = 0, behind = 0;
-    std::erase_if(boots, [&](const BootSpan& boot) {
-        if (boot.login > now) {
-            ++ahead;
-            return true;
-        }
-        if (latest && boot.login < *latest - kClockStepTolerance) {
-            ++behind;
-            return true;
-        }
-        DateTime seen = boot.login;
-        if (boot.logout && *boot.logout <= now)
-            seen = std::max(seen, *boot.logout);
-        latest = std::max(latest.value_or(seen), seen);
-        return false;
-    });
-    if (ahead > 0)
-        notes.push_back(plural(ahead, "boot lies", "boots lie") + " after now (" + formatTimestamp(now) +
-                        ") and " + (ahead == 1 ? "was" : "were") + " dropped: the clock was ahead then");
-    if (behind > 0)
-        notes.push_back(plural(behind, "boot lies", "boots lie") + " far before the boot before it and " +
-                        (behind == 1 ? "was" : "were") + " dropped: the clock was wrong then");
+    dropInconsistent(boots, consistentBoots(boots, now, last.value_or(boots.size())), now, notes);
 }
 
 std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
@@ -389,38 +535,81 @@ std::map<std::string, bool> parseShutdownTails(std::istream& in, ImportNotes& no
     return clean;
 }
 
-std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& boots,
+std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& list,
                                        const std::map<std::string, bool>* tails, DateTime now,
                                        ImportNotes& notes)
 {
-    std::vector<BootSpan> result;
-    std::size_t assumedClean = 0;
-    for (std::size_t i = 0; i < boots.size(); ++i) {
-        const JournalBoot& boot = boots[i];
-        BootSpan span{boot.first, std::nullopt, std::max(boot.first, boot.last)};
-        if (i + 1 < boots.size()) {
-            bool clean = true;
-            if (tails) {
-                const auto found = tails->find(boot.id);
-                if (found != tails->end())
-                    clean = found->second;
-                else
-                    ++assumedClean;
-            } else {
-                ++assumedClean;
+    if (list.empty())
+        return {};
+    // The running boot: the newest whose journal reaches up to now (the list may have been
+    // taken a moment before `now`). A boot with a clock ahead may reach further; of those that
+    // end together (within ten minutes), the later in the list.
+    constexpr std::int64_t kListTaken = 60, kTogether = 600;
+    std::optional<std::size_t> running;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].last <= now + kListTaken && (!running || list[i].last > list[*running].last))
+            running = i;
+    if (running) {
+        const DateTime reach = list[*running].last;
+        for (std::size_t i = list.size(); i-- > *running;)
+            if (list[i].last <= now + kListTaken && list[i].last + kTogether >= reach) {
+                running = i;
+                break;
             }
-            if (clean)
-                span.logout = boot.last;
+    }
+    // The running boot is the newest: it goes last.
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (!running || i != *running)
+            order.push_back(i);
+    if (running)
+        order.push_back(*running);
+
+    std::vector<BootSpan> spans;
+    spans.reserve(order.size());
+    for (const std::size_t i : order) {
+        BootSpan span{list[i].first, std::nullopt, std::max(list[i].first, list[i].last)};
+        // The first entries of a boot carry the time the kernel read from the hardware clock.
+        fixLoginAfter(span, list[i].last, notes);
+        spans.push_back(span);
+    }
+    const auto keep = consistentBoots(spans, now, running ? spans.size() - 1 : spans.size());
+    std::size_t newest = order.size();
+    for (std::size_t k = 0; k < order.size(); ++k)
+        if (keep[k])
+            newest = k;
+
+    std::size_t assumedClean = 0;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const JournalBoot& boot = list[order[k]];
+        bool clean = true;
+        bool told = false;
+        if (tails) {
+            const auto found = tails->find(boot.id);
+            if (found != tails->end()) {
+                clean = found->second;
+                told = true;
+            }
         }
-        result.push_back(span);
+        if (k == newest) {
+            // The newest boot stays open (it runs, or ended without a word) unless its tail
+            // shows a shutdown.
+            if (told && clean)
+                spans[k].logout = boot.last;
+            continue;
+        }
+        if (!told && keep[k])
+            ++assumedClean;
+        if (clean)
+            spans[k].logout = boot.last;
     }
     if (assumedClean > 0)
         notes.push_back(plural(assumedClean, "boot has", "boots have") +
                         " no journal tail to tell a shutdown from a crash and " +
-                        (assumedClean == 1 ? "was" : "were") +
-                        " taken as shut down at its last journal entry");
-    dropClockJumps(result, now, notes);
-    return result;
+                        (assumedClean == 1 ? "was" : "were") + " taken as shut down at " +
+                        (assumedClean == 1 ? "its" : "their") + " last journal entry");
+    dropInconsistent(spans, keep, now, notes);
+    return spans;
 }
 
 std::vector<BootSpan> bootsFromLog(std::string_view logText)
@@ -444,68 +633,136 @@ std::vector<BootSpan> bootsFromLog(std::string_view logText)
     return boots;
 }
 
-std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vector<BootSpan>& other)
+namespace {
+
+// The boot time of wtmp and the first entry of the journal differ by a second or two.
+constexpr std::int64_t kBootTimeJitter = 60;
+// The boot service logs a boot this long after the kernel's boot time at the latest.
+constexpr std::int64_t kBootServiceDelay = 600;
+
+// For each boot of `records` (known by the kernel's boot time, in the order they happened),
+// the index of the boot of `logged` that is the same boot, or logged.size(). A boot logged
+// at any time within a boot is that boot (the boot service logs seconds to minutes after the
+// kernel's boot time, the installation at any time): within a closed boot up to its shutdown,
+// within a crash or the running boot up to the next boot. Each boot is matched once.
+std::vector<std::size_t> matchBoots(const std::vector<BootSpan>& records, const std::vector<BootSpan>& logged)
 {
-    const std::size_t own = preferred.size();
-    for (const BootSpan& boot : other) {
-        bool known = false;
-        for (std::size_t i = 0; i < own && !known; ++i) {
-            BootSpan& mine = preferred[i];
-            if (boot.login <= mine.seenUntil + kSameBootSlack &&
-                mine.login <= boot.seenUntil + kSameBootSlack) {
-                known = true;
-                mine.seenUntil = std::max(mine.seenUntil, boot.seenUntil);
-            }
+    std::vector<std::size_t> byLogin(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        byLogin[i] = i;
+    std::stable_sort(byLogin.begin(), byLogin.end(),
+                     [&](std::size_t a, std::size_t b) { return records[a].login < records[b].login; });
+    // The newest record without shutdown may be the running boot, which the log's open last
+    // entry may have logged at any time since (at the installation); any other entry lies
+    // within the boot service's delay of it (the record may come from an old rotated file).
+    const auto within = [&](std::size_t at, DateTime t, bool runningEntry) {
+        const BootSpan& record = records[byLogin[at]];
+        if (t + kBootTimeJitter < record.login)
+            return false;
+        if (record.logout)
+            return t <= std::max(record.login, *record.logout);
+        if (at + 1 < byLogin.size())
+            return t < records[byLogin[at + 1]].login;
+        return runningEntry || t <= record.login + kBootServiceDelay;
+    };
+    std::vector<std::size_t> match(records.size(), logged.size());
+    for (std::size_t e = 0; e < logged.size(); ++e) {
+        const DateTime t = logged[e].login;
+        const auto after = std::upper_bound(byLogin.begin(), byLogin.end(), t,
+                                            [&](DateTime v, std::size_t i) { return v < records[i].login; });
+        const std::size_t next = static_cast<std::size_t>(after - byLogin.begin());
+        // The boot it lies in, else one that began a moment after it; an entry before it in
+        // the log that lies within that boot already stands for it, or for a later one.
+        for (const std::size_t at : {next - 1, next}) {
+            if (at >= byLogin.size() || match[byLogin[at]] != logged.size() ||
+                (e > 0 && logged[e - 1].login >= records[byLogin[at]].login) ||
+                !within(at, t, e + 1 == logged.size() && !logged[e].logout))
+                continue;
+            match[byLogin[at]] = e;
+            break;
         }
-        if (!known)
-            preferred.push_back(boot);
     }
-    return preferred;
+    return match;
 }
 
-std::string logTextOf(std::vector<BootSpan> boots, DateTime now, ImportNotes& notes)
+DateTime endOf(const BootSpan& boot) { return boot.logout ? std::max(boot.login, *boot.logout) : boot.login; }
+
+}  // namespace
+
+std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vector<BootSpan>& other)
+{
+    std::vector<bool> known(other.size(), false);
+    for (const std::size_t j : matchBoots(preferred, other))
+        if (j < other.size())
+            known[j] = true;
+    std::vector<BootSpan> merged;
+    merged.reserve(preferred.size() + other.size());
+    std::size_t i = 0;
+    for (std::size_t j = 0; j < other.size(); ++j) {
+        if (known[j])
+            continue;
+        while (i < preferred.size() && preferred[i].login <= other[j].login)
+            merged.push_back(preferred[i++]);
+        merged.push_back(other[j]);
+    }
+    while (i < preferred.size())
+        merged.push_back(preferred[i++]);
+    return merged;
+}
+
+std::vector<BootSpan> settleBoots(std::vector<BootSpan> boots, DateTime now, ImportNotes& notes)
 {
     const DateTime earliest = dayNumber(1991, 1, 1) * kSecondsPerDay;
-    const std::size_t before = boots.size();
-    std::size_t future = 0;
-    std::erase_if(boots, [&](const BootSpan& b) {
-        const bool late = b.login > now;
-        future += late ? 1 : 0;
-        return late || b.login < earliest;
-    });
-    if (future > 0)
-        notes.push_back(plural(future, "boot lies", "boots lie") + " after now (" + formatTimestamp(now) +
-                        ") and " + (future == 1 ? "was" : "were") + " dropped: the clock was wrong then");
-    if (before - boots.size() > future)
-        notes.push_back(plural(before - boots.size() - future, "boot lies", "boots lie") +
-                        " before 1991 and " + (before - boots.size() - future == 1 ? "was" : "were") +
-                        " dropped: the clock was not set then");
-
-    std::size_t backwards = 0, doubled = 0, overlapping = 0;
-    for (BootSpan& b : boots) {
+    std::size_t future = 0, ancient = 0, backwards = 0, doubled = 0, overlapping = 0, clamped = 0, behind = 0;
+    std::vector<BootSpan> settled;
+    settled.reserve(boots.size());
+    for (BootSpan b : boots) {
+        if (b.login > now || b.login < earliest) {
+            ++(b.login > now ? future : ancient);
+            continue;
+        }
         if (b.logout && *b.logout < b.login) {
             b.logout = b.login;
             ++backwards;
         }
-    }
-    std::stable_sort(boots.begin(), boots.end(),
-                     [](const BootSpan& a, const BootSpan& b) { return a.login < b.login; });
-    std::vector<BootSpan> unique;
-    for (const BootSpan& b : boots) {
-        if (!unique.empty() && unique.back().login == b.login) {
-            ++doubled;
-            if (b.logout && (!unique.back().logout || *b.logout > *unique.back().logout))
-                unique.back().logout = b.logout;
-            continue;
+        if (!settled.empty()) {
+            BootSpan& prev = settled.back();
+            if (b.login < prev.login) {
+                if (endOf(prev) - b.login > kClockStepTolerance) {
+                    ++behind;
+                    continue;
+                }
+                // The clock went back (the end of summer time): the boot begins where the one
+                // before it ended, as the logger writes it.
+                b.login = endOf(prev);
+                if (b.logout && *b.logout < b.login)
+                    b.logout = b.login;
+                ++clamped;
+            }
+            if (b.login == prev.login) {
+                ++doubled;
+                if (b.logout && (!prev.logout || *b.logout > *prev.logout))
+                    prev.logout = b.logout;
+                continue;
+            }
+            if (prev.logout && *prev.logout > b.login) {
+                prev.logout = b.login;
+                ++overlapping;
+            }
         }
-        unique.push_back(b);
+        settled.push_back(b);
     }
-    for (std::size_t i = 0; i + 1 < unique.size(); ++i) {
-        if (unique[i].logout && *unique[i].logout > unique[i + 1].login) {
-            unique[i].logout = unique[i + 1].login;
-            ++overlapping;
-        }
-    }
+    const auto was = [](std::size_t n) { return n == 1 ? std::string(" was") : std::string(" were"); };
+    if (future > 0)
+        notes.push_back(plural(future, "boot lies", "boots lie") + " after now (" + formatTimestamp(now) +
+                        ") and" + was(future) + " dropped: the clock was wrong then");
+    if (ancient > 0)
+        notes.push_back(plural(ancient, "boot lies", "boots lie") + " before 1991 and" + was(ancient) +
+                        " dropped: the clock was not set then");
+    if (behind > 0)
+        notes.push_back(plural(behind, "boot begins", "boots begin") +
+                        " more than two hours before the boot before it and" + was(behind) +
+                        " dropped: the clock was wrong then");
     if (backwards > 0)
         notes.push_back(plural(backwards, "shutdown lies", "shutdowns lie") +
                         " before its boot (the clock was set back); its logout was set to its login");
@@ -515,10 +772,18 @@ std::string logTextOf(std::vector<BootSpan> boots, DateTime now, ImportNotes& no
         notes.push_back(
             plural(overlapping, "shutdown lies", "shutdowns lie") +
             " after the next boot (the clock was set back); its logout was set to the next login");
+    if (clamped > 0)
+        notes.push_back(plural(clamped, "boot begins", "boots begin") +
+                        " before the boot before it ended (the clock went back, as at the end of summer "
+                        "time); its login was set to that end, as the logger writes it");
+    return settled;
+}
 
+std::string formatLog(const std::vector<BootSpan>& boots)
+{
     std::string text;
-    text.reserve(unique.size() * 41);
-    for (const BootSpan& b : unique) {
+    text.reserve(boots.size() * 41);
+    for (const BootSpan& b : boots) {
         text += formatTimestamp(b.login);
         text += ' ';
         if (b.logout)
@@ -526,6 +791,58 @@ std::string logTextOf(std::vector<BootSpan> boots, DateTime now, ImportNotes& no
         text += "\r\n";
     }
     return text;
+}
+
+std::string logTextOf(std::vector<BootSpan> boots, DateTime now, ImportNotes& notes)
+{
+    return formatLog(settleBoots(std::move(boots), now, notes));
+}
+
+std::vector<BootSpan> mergeIntoLog(const std::vector<BootSpan>& existing,
+                                   const std::vector<BootSpan>& imported, std::size_t& added,
+                                   ImportNotes& notes)
+{
+    added = 0;
+    std::vector<bool> known(imported.size(), false);
+    const auto match = matchBoots(imported, existing);
+    for (std::size_t j = 0; j < imported.size(); ++j)
+        known[j] = match[j] < existing.size();
+    // What an imported boot placed before entry i must stay below: the earliest login of
+    // that entry and all after it (a closed entry is checked against the last logout).
+    constexpr DateTime kNoLimit = std::numeric_limits<DateTime>::max();
+    std::vector<DateTime> limit(existing.size() + 1, kNoLimit);
+    for (std::size_t i = existing.size(); i-- > 0;)
+        limit[i] = std::min(limit[i + 1], existing[i].login);
+
+    std::vector<BootSpan> merged;
+    merged.reserve(existing.size() + imported.size());
+    std::size_t next = 0;                                   // the first entry of the log not yet taken
+    DateTime floor = std::numeric_limits<DateTime>::min();  // the end of what is written so far
+    std::size_t conflicts = 0;
+    for (std::size_t j = 0; j < imported.size(); ++j) {
+        if (known[j])
+            continue;
+        const BootSpan& boot = imported[j];
+        while (next < existing.size() && existing[next].login <= boot.login) {
+            floor = std::max(floor, endOf(existing[next]));
+            merged.push_back(existing[next++]);
+        }
+        if (boot.login < floor || endOf(boot) > limit[next]) {
+            if (++conflicts <= 10)
+                notes.push_back("the imported boot " + formatLog({boot}).substr(0, boot.logout ? 39 : 19) +
+                                " overlaps an entry of the log and was left out; the log's entry stays");
+            continue;
+        }
+        merged.push_back(boot);
+        floor = endOf(boot);
+        ++added;
+    }
+    while (next < existing.size())
+        merged.push_back(existing[next++]);
+    if (conflicts > 10)
+        notes.push_back(std::to_string(conflicts - 10) +
+                        " more imported boots overlap entries of the log and were left out");
+    return merged;
 }
 
 }  // namespace quomble

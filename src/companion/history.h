@@ -1,5 +1,6 @@
 #pragma once
 
+#include "companion/log_writer.h"
 #include "core/datetime.h"
 
 #include <cstdint>
@@ -37,12 +38,16 @@ private:
 };
 
 // --- wtmp, from the text of `last -x -F` (or `last -x --time-format iso`) ------------------
-// Boots in the order they happened. The records are taken in the order wtmp holds them
-// (last prints them newest first; several files' outputs, each ending in its "begins" line,
-// may follow one another in any order). A boot is closed by the last shutdown record (or
-// change to run level 0 or 6) before the next boot; without one, by the end time printed on
-// its reboot line when that lies before the next boot; otherwise it is a crash.
-// Boots that a wrong clock put out of place are dropped (see dropClockJumps).
+// Both the classic `last` and the one reading wtmpdb are understood. Boots come in the order
+// they happened. The records are taken in the order each wtmp file holds them (last prints
+// them newest first, and that order is the truth where a local time repeats at the end of
+// summer time); several files' outputs, each ending in its "begins" line (in any language:
+// the line is known by its shape), may follow one another in any order. A boot is closed by
+// the shutdown record that belongs to it (or a change to run level 0 or 6); without one, by
+// the end time printed on its reboot line when that lies before the next boot; otherwise it
+// is a crash. A reboot record written before the clock was set (a hardware clock on local
+// time) is corrected where the output shows the offset, and boots that a wrong clock put out
+// of place are dropped (see keepConsistent); each is reported.
 std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes& notes);
 
 // --- systemd journal, from the text of `journalctl --list-boots` -------------------------
@@ -60,32 +65,54 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes);
 // system reaching a shutdown, power-off, reboot, halt or kexec target.
 std::map<std::string, bool> parseShutdownTails(std::istream& in, ImportNotes& notes);
 
-// A boot is closed at its journal's last entry when its tail shows a shutdown; a tail
-// without one makes it a crash; a boot without tail (or no tails at all) is taken as
-// closed, and said so. The last boot of the list is the running one and stays open.
-// Boots that a wrong clock put out of place are dropped (see dropClockJumps).
+// The running boot is the newest in time whose journal reaches up to now (not simply the
+// last index: a boot with a wrong clock may sort anywhere); it stays open unless its tail
+// shows a shutdown. Any other boot is closed at its journal's last entry when its tail
+// shows a shutdown; a tail without one makes it a crash; a boot without tail (or no tails
+// at all) is taken as closed, and said so. A first entry that lies after the boot's own
+// last entry (a hardware clock on local time) is corrected by whole hours; boots that a
+// wrong clock put out of place are dropped (see keepConsistent); each is reported.
 std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& boots,
                                        const std::map<std::string, bool>* tails, DateTime now,
                                        ImportNotes& notes);
 
-// Takes boots in the order they happened and drops those whose login lies after `now`
-// (the clock was ahead) or more than kClockStepTolerance before a time already seen (the
-// clock was behind, as after a reset of the hardware clock). A smaller step back, as at the
-// end of summer time, stays and is settled by logTextOf.
-void dropClockJumps(std::vector<BootSpan>& boots, DateTime now, ImportNotes& notes);
+// Takes boots in the order they happened, drops those whose login lies after `now` and
+// keeps the longest history in which no boot begins more than kClockStepTolerance before
+// the end of the boot before it; the boots left out (a clock far ahead or behind) are
+// dropped, each reported. With `last` given, that boot (the running one) ends the history.
+void keepConsistent(std::vector<BootSpan>& boots, DateTime now, ImportNotes& notes,
+                    std::optional<std::size_t> last = std::nullopt);
 
 // --- the boot log itself, to merge an import into it ---------------------------------------
 // Throws std::runtime_error when a line is not a well-formed entry.
 std::vector<BootSpan> bootsFromLog(std::string_view logText);
 
-// All boots of `preferred` and those of `other` that are no boot of `preferred`: two boots
-// are the same when the times known to lie within them overlap.
+// All boots of `preferred` and those of `other` that are no boot of `preferred`, each in
+// its own order, the two interleaved by time. A boot is known by the kernel's boot time: a
+// boot of `other` that began within a boot of `preferred` (a closed one up to its shutdown,
+// a crash or the running boot up to the next boot), or a minute before it, is that boot.
 std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vector<BootSpan>& other);
 
-// The boot log of the boots: oldest first, every line 20 or 39 characters and CR LF, in an
-// order that the program's validation accepts. Boots later than `now` or before 1991 are
-// dropped, a boot shown twice is written once, a logout before its login is moved to the
-// login, and a logout after the next boot's login is moved to that login; each is reported.
+// The boots in the order given, made fit for the log: boots later than `now` or before 1991
+// are dropped, a boot shown twice is kept once, a logout before its login is moved to the
+// login, a logout after the next boot's login is moved to that login, and a login up to
+// kClockStepTolerance before the boot before it (the end of summer time) is moved to the
+// end of that boot, as the logger does; a boot further back is dropped. Each is reported.
+std::vector<BootSpan> settleBoots(std::vector<BootSpan> boots, DateTime now, ImportNotes& notes);
+
+// The log text of settled boots: oldest first, every line 20 or 39 characters and CR LF.
+std::string formatLog(const std::vector<BootSpan>& boots);
+
+// formatLog(settleBoots(...)): a log that the program's validation accepts.
 std::string logTextOf(std::vector<BootSpan> boots, DateTime now, ImportNotes& notes);
+
+// The entries of an existing log with the settled imported boots added where they fit: an
+// entry of the log is never changed; an imported boot that the log holds (an entry logged
+// within it, as the boot service logs a boot seconds to minutes after the kernel's boot time
+// and the installation at any time) is left out, and one that does not fit into the gap
+// between the log's entries is left out and reported. `added` counts the boots taken.
+std::vector<BootSpan> mergeIntoLog(const std::vector<BootSpan>& existing,
+                                   const std::vector<BootSpan>& imported, std::size_t& added,
+                                   ImportNotes& notes);
 
 }  // namespace quomble

@@ -30,10 +30,13 @@ void usage(std::FILE* out)
                "  FILE may be - for standard input.\n"
                "  --output LOG          the boot log to write (default: Quomble.log beside this program);\n"
                "                        - writes it to standard output\n"
-               "  --merge               keep the entries of an existing log and add the imported boots\n"
+               "  --merge               keep every entry of an existing log as it is; imported boots\n"
+               "                        fill the gaps between them\n"
                "  --replace             replace an existing log (it is kept as LOG.bak)\n"
                "  --now TIME            boots after this time are dropped (default: the clock)\n"
-               "An existing, non-empty log is only changed with --merge or --replace.\n",
+               "An existing, non-empty log is only changed with --merge or --replace.\n"
+               "exit status: 0 done, 1 no boot to write or the log could not be read or written,\n"
+               "             64 wrong arguments\n",
                out);
 }
 
@@ -57,6 +60,19 @@ bool open(const std::string& name, Input& input)
     return true;
 }
 
+// A usage error: what was wrong, and where to read more.
+int usageError(const std::string& what)
+{
+    std::fprintf(stderr, "quomble-import: %s\n", what.c_str());
+    std::fputs("Try 'quomble-import --help' for the options.\n", stderr);
+    return kUsage;
+}
+
+std::string counted(std::size_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -65,35 +81,40 @@ int main(int argc, char** argv)
     bool merge = false, replace = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        const bool hasValue = i + 1 < argc;
+        const bool takesValue = arg == "--last" || arg == "--journal" || arg == "--journal-tails" ||
+                                arg == "--output" || arg == "-o" || arg == "--now";
+        if (takesValue && i + 1 >= argc)
+            return usageError(std::string(arg) + " needs a value");
         if (arg == "-h" || arg == "--help") {
             usage(stdout);
             return kDone;
-        } else if (arg == "--last" && hasValue) {
+        } else if (arg == "--last") {
             lastFile = argv[++i];
-        } else if (arg == "--journal" && hasValue) {
+        } else if (arg == "--journal") {
             journalFile = argv[++i];
-        } else if (arg == "--journal-tails" && hasValue) {
+        } else if (arg == "--journal-tails") {
             tailsFile = argv[++i];
-        } else if ((arg == "--output" || arg == "-o") && hasValue) {
+        } else if (arg == "--output" || arg == "-o") {
             output = argv[++i];
-        } else if (arg == "--now" && hasValue) {
+        } else if (arg == "--now") {
             nowText = argv[++i];
         } else if (arg == "--merge") {
             merge = true;
         } else if (arg == "--replace") {
             replace = true;
         } else {
-            usage(stderr);
-            return kUsage;
+            return usageError("unknown argument: " + std::string(arg));
         }
     }
-    const int fromStdin = (lastFile == "-") + (journalFile == "-") + (tailsFile == "-");
-    if ((lastFile.empty() && journalFile.empty()) || (merge && replace) || fromStdin > 1 ||
-        (!tailsFile.empty() && journalFile.empty())) {
-        usage(stderr);
-        return kUsage;
-    }
+    if (lastFile.empty() && journalFile.empty())
+        return usageError(
+            "nothing to import: name the output of last with --last or of journalctl with --journal");
+    if (merge && replace)
+        return usageError("--merge and --replace exclude each other");
+    if ((lastFile == "-") + (journalFile == "-") + (tailsFile == "-") > 1)
+        return usageError("only one input can be standard input (-)");
+    if (!tailsFile.empty() && journalFile.empty())
+        return usageError("--journal-tails needs --journal");
 
     quomble::DateTime now = 0;
     if (nowText.empty()) {
@@ -101,8 +122,7 @@ int main(int argc, char** argv)
     } else if (auto at = quomble::parseTimestamp(nowText)) {
         now = *at;
     } else {
-        std::fprintf(stderr, "quomble-import: not a time \"dd.mm.yyyy hh:mm:ss\": %s\n", nowText.c_str());
-        return kUsage;
+        return usageError("not a time \"dd.mm.yyyy hh:mm:ss\": " + nowText);
     }
     if (output.empty()) {
         const std::string exe = quomble::runningExecutablePath();
@@ -116,15 +136,20 @@ int main(int argc, char** argv)
 
     // With the log on standard output, what the import says goes to standard error.
     std::FILE* info = output == "-" ? stderr : stdout;
+    quomble::ImportNotes notes;
+    const auto tell = [&notes] {
+        for (const auto& note : notes)
+            std::fprintf(stderr, "quomble-import: note: %s\n", note.c_str());
+    };
     try {
-        quomble::ImportNotes notes;
         std::vector<quomble::BootSpan> fromLast, fromJournal;
         if (!lastFile.empty()) {
             Input in;
             if (!open(lastFile, in))
                 return kFailed;
             fromLast = quomble::bootsFromLast(*in.stream, now, notes);
-            std::fprintf(info, "quomble-import: %zu boots from wtmp\n", fromLast.size());
+            std::fprintf(info, "quomble-import: %s from wtmp\n",
+                         counted(fromLast.size(), "boot", "boots").c_str());
         }
         if (!journalFile.empty()) {
             Input in;
@@ -139,44 +164,64 @@ int main(int argc, char** argv)
                 tails = quomble::parseShutdownTails(*tailsIn.stream, notes);
             }
             fromJournal = quomble::bootsFromJournal(list, tailsFile.empty() ? nullptr : &tails, now, notes);
-            std::fprintf(info, "quomble-import: %zu boots from the journal\n", fromJournal.size());
+            std::fprintf(info, "quomble-import: %s from the journal\n",
+                         counted(fromJournal.size(), "boot", "boots").c_str());
         }
         // wtmp knows shutdowns for certain; the journal fills in the boots it lacks.
-        auto boots = quomble::mergeBoots(std::move(fromLast), fromJournal);
+        const auto boots =
+            quomble::settleBoots(quomble::mergeBoots(std::move(fromLast), fromJournal), now, notes);
+        if (boots.empty()) {
+            tell();
+            std::fputs("quomble-import: no boot found that could be written; nothing written\n", stderr);
+            return kFailed;
+        }
 
         if (output == "-") {
-            const std::string text = quomble::logTextOf(std::move(boots), now, notes);
+            const std::string text = quomble::formatLog(boots);
             std::fwrite(text.data(), 1, text.size(), stdout);
-        } else {
-            const std::filesystem::path target(output);
-            const auto dir = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-            quomble::DirectoryLock lock(dir);
-            std::string existing;
-            const bool exists = quomble::readWholeFile(target, existing, quomble::kMaxLogBytes);
-            if (exists && !existing.empty()) {
-                if (merge) {
-                    boots = quomble::mergeBoots(quomble::bootsFromLog(existing), boots);
-                } else if (replace) {
-                    quomble::replaceFileAtomically(output + ".bak", existing, 0644);
-                } else {
-                    std::fprintf(stderr,
-                                 "quomble-import: %s already holds entries; add --merge to keep them "
-                                 "or --replace to replace them\n",
-                                 output.c_str());
-                    return kFailed;
-                }
-            }
-            const std::string text = quomble::logTextOf(std::move(boots), now, notes);
-            quomble::replaceFileAtomically(target, text, 0644);
-            std::size_t lines = 0;
-            for (char c : text)
-                lines += c == '\n';
-            std::fprintf(info, "quomble-import: %s: %zu entries written\n", output.c_str(), lines);
+            tell();
+            return kDone;
         }
-        for (const auto& note : notes)
-            std::fprintf(stderr, "quomble-import: note: %s\n", note.c_str());
+        const std::filesystem::path target(output);
+        const auto dir = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+        quomble::DirectoryLock lock(dir);
+        std::string existing;
+        const bool exists = quomble::readWholeFile(target, existing, quomble::kMaxLogBytes);
+        std::string text = quomble::formatLog(boots);
+        if (exists && !existing.empty()) {
+            if (merge) {
+                std::size_t added = 0;
+                const auto merged =
+                    quomble::mergeIntoLog(quomble::bootsFromLog(existing), boots, added, notes);
+                if (added == 0) {
+                    std::fprintf(info, "quomble-import: %s: no boot to add; nothing written\n",
+                                 output.c_str());
+                    tell();
+                    return kDone;
+                }
+                quomble::replaceFileAtomically(target, quomble::formatLog(merged), 0644);
+                std::fprintf(info, "quomble-import: %s: %s added, %s kept\n", output.c_str(),
+                             counted(added, "entry", "entries").c_str(),
+                             counted(merged.size() - added, "entry", "entries").c_str());
+                tell();
+                return kDone;
+            } else if (replace) {
+                quomble::replaceFileAtomically(output + ".bak", existing, 0644);
+            } else {
+                std::fprintf(stderr,
+                             "quomble-import: %s already holds entries; add --merge to keep them "
+                             "or --replace to replace them\n",
+                             output.c_str());
+                return kFailed;
+            }
+        }
+        quomble::replaceFileAtomically(target, text, 0644);
+        std::fprintf(info, "quomble-import: %s: %s written\n", output.c_str(),
+                     counted(boots.size(), "entry", "entries").c_str());
+        tell();
         return kDone;
     } catch (const std::exception& error) {
+        tell();
         std::fprintf(stderr, "quomble-import: %s\n", error.what());
         return kFailed;
     }

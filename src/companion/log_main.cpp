@@ -32,35 +32,39 @@ void usage(std::FILE* out)
 int main(int argc, char** argv)
 {
     std::string command, logPath, timeText;
+    const auto wrong = [](const std::string& what) {
+        std::fprintf(stderr, "quomble-log: %s\n", what.c_str());
+        std::fputs("Try 'quomble-log --help' for the usage.\n", stderr);
+        return kUsage;
+    };
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "-h" || arg == "--help") {
             usage(stdout);
             return kDone;
         }
-        if (arg == "--time" && i + 1 < argc) {
+        if (arg == "--time") {
+            if (i + 1 >= argc)
+                return wrong("--time needs a value");
             timeText = argv[++i];
         } else if (command.empty() && (arg == "login" || arg == "logout")) {
             command = arg;
-        } else if (logPath.empty() && !command.empty() && !arg.starts_with("-")) {
+        } else if (command.empty()) {
+            return wrong("unknown command: " + std::string(arg) + " (login or logout)");
+        } else if (logPath.empty() && !arg.starts_with("-")) {
             logPath = arg;
         } else {
-            usage(stderr);
-            return kUsage;
+            return wrong("unknown argument: " + std::string(arg));
         }
     }
-    if (command.empty()) {
-        usage(stderr);
-        return kUsage;
-    }
+    if (command.empty())
+        return wrong("no command: login or logout");
 
     quomble::WriterOptions options;
     if (!timeText.empty()) {
         const auto at = quomble::parseTimestamp(timeText);
-        if (!at) {
-            std::fprintf(stderr, "quomble-log: not a time \"dd.mm.yyyy hh:mm:ss\": %s\n", timeText.c_str());
-            return kUsage;
-        }
+        if (!at)
+            return wrong("not a time \"dd.mm.yyyy hh:mm:ss\": " + timeText);
         options.clock = quomble::fixedClock(quomble::civilFromDateTime(*at));
     }
     if (logPath.empty()) {

@@ -107,8 +107,15 @@ LogEdit planLogin(std::string_view content, DateTime now, std::optional<DateTime
     const auto last = tail.hasLine ? entryOf(tail.lastLine) : std::nullopt;
 
     // The last entry belongs to the running boot when it began at or after the boot's start
-    // (and not later than now: a login that a wrong clock put into the future is another boot).
-    if (last && bootTime && last->login + kBootTimeSlack >= *bootTime && last->login <= now) {
+    // (and not later than now: a login that a wrong clock put into the future is another boot),
+    // or when it was logged out since the boot's start: the service was stopped and started
+    // again, after a login that the clock (behind, or moved back to the entry before) dated
+    // before the boot's start.
+    const bool loginInBoot =
+        last && bootTime && last->login + kBootTimeSlack >= *bootTime && last->login <= now;
+    const bool logoutInBoot =
+        last && bootTime && last->logout && *last->logout >= *bootTime && *last->logout <= now;
+    if (loginInBoot || logoutInBoot) {
         if (!last->logout) {
             edit.action = LogAction::AlreadyLoggedIn;
             edit.line = tail.lastLine;

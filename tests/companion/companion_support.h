@@ -8,15 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace quomble::testing {
-
-using TempDir = TempFolder;
 
 inline DateTime at(const char* text)
 {
@@ -40,11 +40,25 @@ inline ::testing::AssertionResult readsCleanly(const std::filesystem::path& log)
     return ::testing::AssertionSuccess();
 }
 
-inline ::testing::AssertionResult readsCleanly(const std::string& text, const TempDir& dir)
+inline ::testing::AssertionResult readsCleanly(const std::string& text, const TempFolder& dir)
 {
     const auto path = dir / "check.log";
     writeFile(path, text);
     return readsCleanly(path);
 }
+
+// Runs a shell command; output receives what it printed (standard output first).
+inline int runTool(const std::string& command, const TempFolder& dir, std::string* output = nullptr,
+                   bool withErrors = true)
+{
+    const auto out = dir / "output.txt";
+    const auto err = dir / "errors.txt";
+    const int status = std::system((command + " >'" + out.string() + "' 2>'" + err.string() + "'").c_str());
+    if (output)
+        *output = readFile(out) + (withErrors ? readFile(err) : std::string());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+inline std::string shellQuoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 }  // namespace quomble::testing

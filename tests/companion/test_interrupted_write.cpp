@@ -10,7 +10,7 @@ namespace {
 
 using testing::readFile;
 using testing::readsCleanly;
-using testing::TempDir;
+using testing::TempFolder;
 using testing::writeFile;
 
 struct PowerCut {};
@@ -53,7 +53,7 @@ LogEdit run(const Case& c, const std::filesystem::path& log, const ReplaceProbe&
 // The expected new content, from an undisturbed run.
 std::string undisturbed(const Case& c)
 {
-    TempDir dir;
+    TempFolder dir;
     const auto log = dir / "Quomble.log";
     if (!c.missing)
         writeFile(log, c.before);
@@ -79,7 +79,7 @@ TEST(InterruptedWrite, StoppedAfterEveryByteLeavesTheOldLog)
         const std::string after = undisturbed(c);
         ASSERT_GT(after.size(), c.before.size()) << c.name;
         for (std::size_t cut = 0; cut < after.size(); ++cut) {
-            TempDir dir;
+            TempFolder dir;
             const auto log = dir / "Quomble.log";
             if (!c.missing)
                 writeFile(log, c.before);
@@ -106,7 +106,7 @@ TEST(InterruptedWrite, StoppedBetweenStepsLeavesTheOldOrTheNewLog)
         const std::string after = undisturbed(c);
         for (ReplaceStep stop :
              {ReplaceStep::CreateTemp, ReplaceStep::SyncTemp, ReplaceStep::Rename, ReplaceStep::SyncDir}) {
-            TempDir dir;
+            TempFolder dir;
             const auto log = dir / "Quomble.log";
             if (!c.missing)
                 writeFile(log, c.before);
@@ -129,7 +129,7 @@ TEST(InterruptedWrite, StoppedBetweenStepsLeavesTheOldOrTheNewLog)
 
 TEST(InterruptedWrite, AWriteThatFailsLeavesTheLogAsItWas)
 {
-    TempDir dir;
+    TempFolder dir;
     const auto log = dir / "Quomble.log";
     writeFile(log, kHistory);
     std::filesystem::create_directory(dir / "Quomble.log.tmp");  // cannot be opened for writing

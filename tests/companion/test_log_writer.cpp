@@ -15,7 +15,7 @@ namespace {
 using testing::at;
 using testing::readFile;
 using testing::readsCleanly;
-using testing::TempDir;
+using testing::TempFolder;
 using testing::writeFile;
 
 const std::string kClosed = "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n";
@@ -107,7 +107,7 @@ TEST(PlanEdits, NewEntryIsNotHiddenBehindCtrlZ)
     const std::string log = kClosed + "\x1a" + "garbage after the end";
     const auto edit = planLogin(log, at("07.12.2026 08:02:11"));
     EXPECT_EQ(edit.content, kClosed + kOpen);
-    TempDir dir;
+    TempFolder dir;
     EXPECT_TRUE(readsCleanly(edit.content, dir));
 }
 
@@ -127,7 +127,7 @@ TEST(ClockSetBack, SmallStepIsAbsorbedSoTheLogStaysInOrder)
     EXPECT_EQ(login.line, "25.10.2026 02:50:00 ");
     ASSERT_EQ(login.notes.size(), 1u);
     EXPECT_NE(login.notes[0].find("20 min"), std::string::npos);
-    TempDir dir;
+    TempFolder dir;
     EXPECT_TRUE(readsCleanly(login.content, dir));
 
     const auto logout = planLogout("25.10.2026 02:50:00 \r\n", at("25.10.2026 02:40:00"));
@@ -177,7 +177,7 @@ TEST(BootTime, AnEntryThatAWrongClockPutIntoTheFutureIsAnotherBoot)
 
 TEST(LogFileWriter, CreatesAMissingLogReadableByEveryone)
 {
-    TempDir dir;
+    TempFolder dir;
     const auto log = dir / "Quomble.log";
     const mode_t old = ::umask(077);
     WriterOptions options;
@@ -194,7 +194,7 @@ TEST(LogFileWriter, CreatesAMissingLogReadableByEveryone)
 
 TEST(LogFileWriter, KeepsTheModeOfAnExistingLogAndFollowsALink)
 {
-    TempDir dir;
+    TempFolder dir;
     std::filesystem::create_directories(dir / "data");
     const auto real = dir / "data" / "boots.log";
     writeFile(real, kOpen);
@@ -214,7 +214,7 @@ TEST(LogFileWriter, KeepsTheModeOfAnExistingLogAndFollowsALink)
 
 TEST(LogFileWriter, ABootDayWrittenByTheToolIsReadByTheProgram)
 {
-    TempDir dir;
+    TempFolder dir;
     const auto log = dir / "Quomble.log";
     WriterOptions options;
     const CivilDateTime times[] = {{2026, 12, 5, 8, 0, 0}, {2026, 12, 5, 18, 0, 0}, {2026, 12, 6, 9, 0, 0},
@@ -235,7 +235,7 @@ TEST(LogFileWriter, ABootDayWrittenByTheToolIsReadByTheProgram)
 
 TEST(LogFileWriter, ConcurrentWritersDoNotInterleave)
 {
-    TempDir dir;
+    TempFolder dir;
     const auto log = dir / "Quomble.log";
     constexpr int kThreads = 6, kEach = 15;
     std::vector<std::thread> threads;
@@ -256,7 +256,7 @@ TEST(LogFileWriter, ConcurrentWritersDoNotInterleave)
 
 TEST(LogFileWriter, RefusesAFileThatIsNoBootLog)
 {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_THROW(writeLogin(dir.path()), std::exception);  // a directory
 }
 

@@ -3,34 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 namespace quomble {
 namespace {
 
 using testing::readFile;
 using testing::readsCleanly;
-using testing::TempDir;
+using testing::runTool;
+using testing::shellQuoted;
+using testing::TempFolder;
 using testing::writeFile;
-
-// Runs a shell command; output receives what it printed (standard output first).
-int runTool(const std::string& command, const TempDir& dir, std::string* output = nullptr,
-            bool withErrors = true)
-{
-    const auto out = dir / "output.txt";
-    const auto err = dir / "errors.txt";
-    const int status = std::system((command + " >'" + out.string() + "' 2>'" + err.string() + "'").c_str());
-    if (output)
-        *output = readFile(out) + (withErrors ? readFile(err) : std::string());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string shellQuoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 TEST(QuombleLog, LoginLogoutAndTheirExitStatus)
 {
-    TempDir dir;
+    TempFolder dir;
     const auto log = dir / "Quomble.log";
     const std::string tool = std::string(QUOMBLE_LOG_EXE) + " ";
     std::string said;
@@ -46,7 +31,7 @@ TEST(QuombleLog, LoginLogoutAndTheirExitStatus)
 
 TEST(QuombleLog, WritesTheLogBesideItsExecutableByDefault)
 {
-    TempDir dir;
+    TempFolder dir;
     const auto copy = dir / "quomble-log";
     std::filesystem::copy_file(QUOMBLE_LOG_EXE, copy);
     EXPECT_EQ(runTool(shellQuoted(copy) + " login --time '07.12.2026 08:02:11'", dir), 0);
@@ -55,7 +40,7 @@ TEST(QuombleLog, WritesTheLogBesideItsExecutableByDefault)
 
 TEST(QuombleLog, AnUnwritableLogFailsWithStatusOne)
 {
-    TempDir dir;
+    TempFolder dir;
     std::string said;
     EXPECT_EQ(runTool(std::string(QUOMBLE_LOG_EXE) + " login " + shellQuoted(dir / "missing" / "Quomble.log"),
                       dir, &said),
@@ -65,7 +50,7 @@ TEST(QuombleLog, AnUnwritableLogFailsWithStatusOne)
 
 TEST(QuombleImport, KeepsAnExistingLogUnlessToldToMergeOrReplace)
 {
-    TempDir dir;
+    TempFolder dir;
     const auto log = dir / "Quomble.log";
     const std::string data = std::string(QUOMBLE_TEST_DATA) + "/import/";
     const std::string import = std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --output " +
@@ -92,7 +77,7 @@ TEST(QuombleImport, KeepsAnExistingLogUnlessToldToMergeOrReplace)
 
 TEST(QuombleImport, ReadsAPipeAndWritesToStandardOutput)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string data = std::string(QUOMBLE_TEST_DATA) + "/import/";
     std::string said;
     EXPECT_EQ(runTool("cat " + shellQuoted(data + "journal-list-boots-dash.txt") + " | " +

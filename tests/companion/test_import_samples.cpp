@@ -1,0 +1,258 @@
+// quomble-import on recorded outputs of real machines' kinds: one test per kind.
+#include "companion/log_writer.h"
+#include "companion_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace quomble {
+namespace {
+
+using testing::readFile;
+using testing::readsCleanly;
+using testing::runTool;
+using testing::shellQuoted;
+using testing::TempFolder;
+using testing::writeFile;
+
+const std::string kData = std::string(QUOMBLE_TEST_DATA) + "/import/";
+
+struct ToolRun {
+    int status = -1;
+    std::string log;   // standard output: the log with --output -
+    std::string said;  // standard error
+};
+
+// quomble-import with --now and the given arguments, writing the log to standard output.
+ToolRun importToStdout(const std::string& args, const char* now = "07.12.2026 12:00:00")
+{
+    TempFolder dir;
+    ToolRun run;
+    run.status = runTool(std::string(QUOMBLE_IMPORT_EXE) + " --now '" + now + "' --output - " + args, dir,
+                         &run.log, false);
+    run.said = readFile(dir / "errors.txt");
+    return run;
+}
+
+std::string data(const char* file) { return shellQuoted(kData + file); }
+
+TEST(ImportSamples, WtmpdbOutputWithItsSpacingAndShutdownLines)
+{
+    const ToolRun run = importToStdout("--last " + data("wtmpdb-last-x-F.txt"));
+    EXPECT_EQ(run.status, 0) << run.said;
+    EXPECT_EQ(run.log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
+                       "02.12.2026 08:03:12 \r\n"
+                       "02.12.2026 12:30:00 03.12.2026 00:00:01\r\n"
+                       "04.12.2026 09:00:00 04.12.2026 17:45:30\r\n"
+                       "07.12.2026 08:02:11 \r\n");
+}
+
+TEST(ImportSamples, JournalIndexOrderIsNotTimeOrder)
+{
+    // Boot -1 ran with the clock two days ahead: it is dropped, and the running boot stays last and open.
+    const ToolRun run = importToStdout("--journal " + data("journal-list-boots-clock.txt"));
+    EXPECT_EQ(run.status, 0) << run.said;
+    EXPECT_EQ(run.log, "01.12.2026 07:58:31 01.12.2026 22:10:09\r\n"
+                       "02.12.2026 12:29:52 03.12.2026 00:00:04\r\n"
+                       "04.12.2026 08:59:51 04.12.2026 17:45:33\r\n"
+                       "07.12.2026 08:02:03 \r\n");
+    EXPECT_NE(run.said.find("the boot of 07.12.2026 09:40:12 does not fit"), std::string::npos) << run.said;
+}
+
+TEST(ImportSamples, OneBootWithAWrongClockIsDroppedNotTheRightOnesAfterIt)
+{
+    const ToolRun run = importToStdout("--last " + data("last-clock-ahead.txt"));
+    EXPECT_EQ(run.log, "04.12.2026 09:00:00 04.12.2026 17:45:30\r\n"
+                       "05.12.2026 11:00:00 05.12.2026 13:10:00\r\n"
+                       "05.12.2026 14:00:00 05.12.2026 22:40:00\r\n"
+                       "07.12.2026 08:02:11 \r\n");
+    EXPECT_NE(run.said.find("the boot of 05.12.2026 17:30:00 does not fit"), std::string::npos) << run.said;
+}
+
+TEST(ImportSamples, HardwareClockOnLocalTimeIsCorrectedWhereTheOutputShowsTheOffset)
+{
+    // wtmp: the run level record, written once the clock was set, lies an hour before the reboot record.
+    const ToolRun last = importToStdout("--last " + data("last-rtc-local-time.txt"), "07.12.2026 08:30:00");
+    EXPECT_EQ(last.log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
+                        "04.12.2026 09:00:00 04.12.2026 09:40:00\r\n"
+                        "07.12.2026 08:02:11 \r\n");
+    EXPECT_NE(
+        last.said.find("the boot of 04.12.2026 10:00:00 was recorded before the clock was set (a hardware "
+                       "clock on local time): moved by -1 h to 04.12.2026 09:00:00"),
+        std::string::npos)
+        << last.said;
+    // journal: a boot's first entry lies after its last one; the first boot shows no offset and stays.
+    const ToolRun journal =
+        importToStdout("--journal " + data("journal-rtc-local-time.txt"), "07.12.2026 08:30:00");
+    EXPECT_EQ(journal.log, "01.12.2026 08:58:31 01.12.2026 22:10:09\r\n"
+                           "04.12.2026 08:59:51 04.12.2026 09:40:03\r\n"
+                           "07.12.2026 08:02:03 \r\n");
+}
+
+TEST(ImportSamples, OutputWithoutYearsWritesNothingAndSaysWhy)
+{
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    std::string said;
+    EXPECT_EQ(runTool(std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --output " +
+                          shellQuoted(log) + " --last " + data("last-x-short-de.txt"),
+                      dir, &said),
+              1);
+    EXPECT_FALSE(std::filesystem::exists(log));
+    EXPECT_NE(
+        said.find("3 reboot or shutdown lines without a full date and time (with year and seconds) were "
+                  "skipped: call last with -F"),
+        std::string::npos)
+        << said;
+    EXPECT_NE(said.find("nothing written"), std::string::npos) << said;
+}
+
+TEST(ImportSamples, TranslatedBeginsLinesSeparateRotatedFilesInEitherOrder)
+{
+    const std::string expected = "02.11.2026 09:15:00 02.11.2026 18:20:33\r\n"
+                                 "03.11.2026 08:00:00 \r\n"
+                                 "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
+                                 "07.12.2026 08:02:11 \r\n";
+    EXPECT_EQ(importToStdout("--last " + data("last-two-files-de.txt")).log, expected);  // old file first
+    EXPECT_EQ(importToStdout("--last " + data("last-two-files-zh.txt")).log, expected);  // new file first
+}
+
+TEST(ImportSamples, EndOfSummerTimeKeepsTheOrderOfLast)
+{
+    // 02:10-02:20 summer time, then 02:05-03:15 winter time: last's order stands, and the second
+    // boot begins where the first ended, as the logger writes it.
+    const ToolRun run = importToStdout("--last " + data("last-summer-time.txt"));
+    EXPECT_EQ(run.log, "24.10.2026 20:00:00 24.10.2026 23:30:00\r\n"
+                       "25.10.2026 02:10:00 25.10.2026 02:20:00\r\n"
+                       "25.10.2026 02:20:00 25.10.2026 03:15:00\r\n"
+                       "25.10.2026 09:00:00 25.10.2026 18:00:00\r\n"
+                       "07.12.2026 08:02:11 \r\n");
+}
+
+TEST(ImportSamples, BootsThatTheServiceLoggedAreNotAddedAgain)
+{
+    // The service logs each boot seconds after the kernel's boot time; wtmp and the journal know
+    // all the same boots, and the journal one more before them.
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    std::filesystem::copy_file(kData + "logged-by-service.log", log);
+    const std::string import =
+        std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --merge --output " + shellQuoted(log);
+    std::string said;
+    EXPECT_EQ(runTool(import + " --last " + data("wtmpdb-last-x-F.txt"), dir, &said), 0);
+    EXPECT_NE(said.find("no boot to add; nothing written"), std::string::npos) << said;
+    EXPECT_EQ(runTool(import + " --last " + data("last-x-F.txt") + " --journal " +
+                          data("journal-list-boots.txt") + " --journal-tails " + data("journal-tails.txt"),
+                      dir, &said),
+              0);
+    EXPECT_EQ(readFile(log),
+              "30.11.2026 18:40:02 30.11.2026 23:05:47\r\n" + readFile(kData + "logged-by-service.log"));
+}
+
+TEST(ImportSamples, MergeNeverChangesTheLogsEntriesAndTwiceIsOnce)
+{
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    std::filesystem::copy_file(kData + "merge-existing.log", log);
+    const std::string import =
+        std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --merge --output " + shellQuoted(log);
+    // An old rotated file whose last boot says "still running", then the journal, whose boot of
+    // 03.12. 02:26 overlaps the log's entry that ends at 05:00.
+    const std::string fromWtmp1 = import + " --last " + data("last-wtmp1.txt");
+    const std::string fromJournal = import + " --journal " + data("journal-list-boots-extra.txt");
+    std::string said;
+    EXPECT_EQ(runTool(fromWtmp1, dir, &said), 0) << said;
+    EXPECT_NE(said.find("2 entries added, 3 entries kept"), std::string::npos) << said;
+    EXPECT_EQ(runTool(fromJournal, dir, &said), 0) << said;
+    EXPECT_NE(
+        said.find("the imported boot 03.12.2026 02:26:01 03.12.2026 04:10:00 overlaps an entry of the log"),
+        std::string::npos)
+        << said;
+    const std::string merged = readFile(log);
+    EXPECT_EQ(merged, "02.11.2026 09:15:00 02.11.2026 18:20:33\r\n"
+                      "03.11.2026 08:00:00 \r\n"
+                      "01.12.2026 07:59:20 01.12.2026 22:10:05\r\n"
+                      "02.12.2026 12:30:45 03.12.2026 05:00:00\r\n"
+                      "04.12.2026 08:59:51 04.12.2026 17:45:33\r\n"
+                      "07.12.2026 08:02:52 \r\n");
+    EXPECT_TRUE(readsCleanly(log));
+
+    EXPECT_EQ(runTool(fromWtmp1, dir, &said), 0);
+    EXPECT_NE(said.find("nothing written"), std::string::npos) << said;
+    EXPECT_EQ(runTool(fromJournal, dir), 0);
+    EXPECT_EQ(readFile(log), merged);
+}
+
+TEST(ImportSamples, APipeInThePlaceOfTheLogIsRefusedWithoutWaiting)
+{
+    TempFolder dir;
+    const auto fifo = dir / "Quomble.log";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string said;
+    EXPECT_EQ(runTool("timeout 10 " + std::string(QUOMBLE_IMPORT_EXE) +
+                          " --now '07.12.2026 12:00:00' --last " + data("last-x-F.txt") +
+                          " --merge --output " + shellQuoted(fifo),
+                      dir, &said),
+              1);
+    EXPECT_NE(said.find(fifo.string() + " is not a regular file\n"), std::string::npos) << said;
+    EXPECT_EQ(
+        runTool("timeout 10 " + std::string(QUOMBLE_LOG_EXE) + " login " + shellQuoted(fifo), dir, &said), 1);
+    EXPECT_NE(said.find("is not a regular file\n"), std::string::npos) << said;
+    EXPECT_EQ(said.find("Invalid argument"), std::string::npos) << said;
+}
+
+TEST(ImportSamples, MessagesCountInTheSingularAndUsageErrorsSayWhatWasWrong)
+{
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    writeFile(dir / "last.txt",
+              "reboot   system boot  6.1.0   Mon Dec  7 08:02:11 2026   still running\n"
+              "shutdown system down  6.1.0   Sun Dec  6 23:00:00 2025 - Mon Dec  7 08:02:11 2026\n");
+    const std::string import = std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' ";
+    std::string said;
+    EXPECT_EQ(runTool(import + "--last " + shellQuoted(dir / "last.txt") + " --output " + shellQuoted(log),
+                      dir, &said),
+              0);
+    EXPECT_NE(said.find("1 boot from wtmp"), std::string::npos) << said;
+    EXPECT_NE(said.find("1 entry written"), std::string::npos) << said;
+    EXPECT_NE(said.find("1 shutdown record before the first boot record was skipped"), std::string::npos)
+        << said;
+
+    EXPECT_EQ(runTool(import + "--lats x", dir, &said), 64);
+    EXPECT_EQ(said,
+              "quomble-import: unknown argument: --lats\nTry 'quomble-import --help' for the options.\n");
+    EXPECT_EQ(runTool(import + "--last", dir, &said), 64);
+    EXPECT_NE(said.find("--last needs a value"), std::string::npos) << said;
+    EXPECT_EQ(runTool(import + "--last x --merge --replace", dir, &said), 64);
+    EXPECT_NE(said.find("--merge and --replace exclude each other"), std::string::npos) << said;
+}
+
+TEST(QuombleLogRestart, AServiceRestartWithinOneBootNeverAddsALine)
+{
+    // The login was written with the clock behind (or moved back to the entry before it); the
+    // restart's stop wrote a logout after the boot's start, and its start finds that entry.
+    const std::string log = "06.12.2026 08:00:00 06.12.2026 22:00:00\r\n"
+                            "06.12.2026 22:00:00 07.12.2026 09:15:00\r\n";
+    const auto edit = planLogin(log, testing::at("07.12.2026 09:15:02"), testing::at("07.12.2026 08:02:11"));
+    EXPECT_EQ(edit.action, LogAction::Reopened);
+    EXPECT_EQ(edit.content, "06.12.2026 08:00:00 06.12.2026 22:00:00\r\n06.12.2026 22:00:00 \r\n");
+}
+
+TEST(ImportReadme, TheRecipeReadsTheWholeJournalAndTheLastBootIsToldTrue)
+{
+    const std::string readme = readFile(std::string(QUOMBLE_TEST_DATA) + "/../../README.md");
+    const auto start = readme.find("### Importing the history the machine already has");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = readme.substr(start, readme.find("\n### ", start + 1) - start);
+    // journalctl as a user outside adm and systemd-journal sees only his own entries.
+    for (std::size_t at = section.find("journalctl "); at != std::string::npos;
+         at = section.find("journalctl ", at + 1))
+        EXPECT_EQ(section.compare(at - 5, 5, "sudo "), 0) << section.substr(at, 40);
+    // The newest boot is written closed when it was shut down.
+    EXPECT_EQ(section.find("The last boot is written as an open entry"), std::string::npos);
+    EXPECT_NE(section.find("it is written closed"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quomble
