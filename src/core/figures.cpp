@@ -60,15 +60,26 @@ FigureTable figureTable(const LogModel& m)
     t[5] = onCells(m.summary(StatCrashFreeAvg));
     t[6] = m.CrashCount > 0 ? onCells(m.summary(StatSinceCrash)) : Row{"-", "-", "-", "-"};
     t[7] = offCells(m.summary(StatCrashFreeAvg));
-    t[8] = onCells(m.summary(StatMin));
+    const Row none{"-", "-", "-", "-"};
+    t[8] = hasShortestOnTime(m) ? onCells(m.summary(StatMin)) : none;
     t[9] = onCells(m.summary(StatAvg));
     t[10] = onCells(m.summary(StatMax));
     t[11] = onCells(m.summary(StatSum));
-    t[12] = offCells(m.summary(StatMin));
+    t[12] = hasShortestOffTime(m) ? offCells(m.summary(StatMin)) : none;
     t[13] = offCells(m.summary(StatAvg));
     t[14] = offCells(m.summary(StatMax));
     t[15] = offCells(m.summary(StatSum));
     return t;
+}
+
+bool hasShortestOnTime(const LogModel& m)
+{
+    return m.hasBoots() && m.summary(StatMin).OnTime != kShortestStart;
+}
+
+bool hasShortestOffTime(const LogModel& m)
+{
+    return m.hasBoots() && m.summary(StatMin).OffTime != kShortestStart;
 }
 
 bool crashFreeWarning(const LogModel& m)

@@ -72,6 +72,7 @@ class MainWindowTest : public QObject {
 private slots:
     void captionsAndFiguresOfAKnownLog();
     void logWithoutCrashShowsDashes();
+    void shortestOffTimeThatNoBootHasShowsDashesWithoutHint();
     void rowSevenTurnsRedWhenTheRunOvertakesTheAverage();
     void permanentlyUpdateStopsAndResumesTheClock();
     void manyCrashesPushTheTotalsToTheRight();
@@ -187,6 +188,22 @@ void MainWindowTest::logWithoutCrashShowsDashes()
     f.Timer1Timer();
     QCOMPARE(row(f, 6), (QStringList{"-", "-", "-", "-"}));
     QCOMPARE(row(f, 2), (QStringList{"0", "1", "5", "0"}));
+    f.close();
+}
+
+void MainWindowTest::shortestOffTimeThatNoBootHasShowsDashesWithoutHint()
+{
+    AppFolder dir;
+    dir.writeLog({"07.12.2026 08:00:00 ", "07.12.2026 11:00:00 "});  // a crash: no off-time at all
+    ManualClock clock;
+    MessageRecorder messages;
+    TForm1 f(dir.appDir(), clock.clock());
+    QVERIFY(f.FormCreate());
+    QCOMPARE(row(f, 12), (QStringList{"-", "-", "-", "-"}));
+    QCOMPARE(f.label(22)->toolTip(), QString());
+    // The running boot is shorter than the crashed one and counts as the shortest on-time.
+    QCOMPARE(row(f, 8), (QStringList{"0", "1", "0", "0"}));
+    QCOMPARE(f.label(18)->toolTip(), QStringLiteral("on 07.12.2026 11:00:00 o\u00B4clock"));
     f.close();
 }
 

@@ -378,7 +378,7 @@ void TForm1::Anzeigen()
     setLabelText(label(32), timePart(sinceCrash.LogIn));
     flowSentenceLines();
 
-    setHint(label(22), onClockHint(textOf(m.summary(StatMin).LogOut)));
+    setHint(label(22), hasShortestOffTime(m) ? onClockHint(textOf(m.summary(StatMin).LogOut)) : QString());
     setHint(label(27), onClockHint(textOf(m.summary(StatMax).LogOut)));
 
     DurationGrid* g = StringAlignGrid1;
@@ -466,7 +466,7 @@ void TForm1::Aktualisieren()
     setLabelText(Label24, dateLineText(textFromCore(Wochentag_ermitteln_lang(current.LogOut.view())), now));
     centreDateLine();
 
-    setHint(label(18), onClockHint(textOf(m.summary(StatMin).LogIn)));
+    setHint(label(18), hasShortestOnTime(m) ? onClockHint(textOf(m.summary(StatMin).LogIn)) : QString());
     setHint(label(20), onClockHint(textOf(m.summary(StatMax).LogIn)));
     setHint(label(33), textFromCore(m.Label33Hint));
 
