@@ -1,15 +1,19 @@
 #include "app/instance_guard.h"
 #include "app/program.h"
+#include "app/termination.h"
 #include "ui/diagrams/tform5.h"
 #include "ui/about/tform2.h"
 #include "ui/main/tform1.h"
 #include "ui_support.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QTimer>
 #include <QtTest>
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,6 +28,8 @@ private slots:
     void lockOfAKilledCopyDoesNotBlock();
     void startUpSequence();
     void missingLogEndsTheProgram();
+    void systemEndWritesTheSettingsDespiteAMessageBox();
+    void systemEndClosesTheAboutWindowAndEndsTheLoop();
 };
 
 void StartupTest::secondCopyIsRefused()
@@ -109,6 +115,61 @@ void StartupTest::missingLogEndsTheProgram()
     QVERIFY(!program.start());
     QVERIFY(!program.form2());
     QCOMPARE(messages.texts(), QStringList{"LogFile not avaiable!"});
+}
+
+// A real program, ended by a real signal while a message box waits at start-up (the log has
+// a faulty line) or after it (the log cannot be read): the settings are written all the same
+// and the exit status is 0.
+void StartupTest::systemEndWritesTheSettingsDespiteAMessageBox()
+{
+    const std::pair<int, QStringList> runs[] = {
+        {SIGTERM, {"07.12.2026 08:00:00 07.12.2026 07:00:00", "07.12.2026 09:00:00 "}},
+        {SIGHUP, {"07.12.2026 08:00:00 ", "07.12.2026 0x:00:00 "}},
+    };
+    for (const auto& [signal, log] : runs) {
+        AppFolder dir;
+        dir.writeLog(log);
+        QTemporaryDir runtime;
+        const QString exe = dir.file("QuombleV");
+        QVERIFY(QFile::copy(QStringLiteral(QUOMBLEV_EXE), exe));
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.start(exe, {});
+        QVERIFY(program.waitForStarted());
+        // The lock comes first; the windows and the signal handling a moment later.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime.filePath("QuombleView")), 10000);
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        QVERIFY(!QFile::exists(dir.file("Quomble.ini")));
+        QCOMPARE(::kill(static_cast<pid_t>(program.processId()), signal), 0);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY2(dir.read("Quomble.ini").contains("pos_a_x="), qPrintable(dir.read("Quomble.ini")));
+    }
+}
+
+void StartupTest::systemEndClosesTheAboutWindowAndEndsTheLoop()
+{
+    AppFolder dir;
+    dir.writeLog(knownLog());
+    Program program(dir.appDir(), ManualClock().clock());
+    Termination termination(&program.form1());
+    QVERIFY(program.start());
+    bool aboutWasUp = false;
+    QTimer::singleShot(0, &program.form1(), [&] { program.form1().Hilfe1Click(); });
+    QTimer::singleShot(300, [&] {
+        aboutWasUp = program.form2()->isVisible();
+        ::raise(SIGINT);  // arrives inside the About window's own loop
+    });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(aboutWasUp);
+    QVERIFY(termination.ended());
+    QVERIFY(!program.form2()->isVisible());
+    QVERIFY(!program.form1().isVisible());
+    QVERIFY(dir.read("Quomble.ini").contains("pos_a_x="));
 }
 
 QTEST_MAIN(StartupTest)
