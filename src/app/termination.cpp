@@ -79,7 +79,7 @@ Termination::Termination(QWidget* mainWindow) : mainWindow_(mainWindow)
     connect(notifier_, &QSocketNotifier::activated, this, &Termination::readPipe);
     writeEnd.store(pipe_[1]);
 
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -141,7 +141,7 @@ void StartupTest::systemEndWritesTheSettingsDespiteAMessageBox()
         QVERIFY(program.waitForStarted());
         // The lock comes first; the windows and the signal handling a moment later.
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime.filePath("QuombleView")), 10000);
-        std::this_thread::sleep_for(std::chrono::seconds(1));
+        std::this_thread::sleep_for(std::chrono::seconds(2));
         QVERIFY(!QFile::exists(dir.file("Quomble.ini")));
         QCOMPARE(::kill(static_cast<pid_t>(program.processId()), signal), 0);
         QVERIFY(program.waitForFinished(10000));
