@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/instance_guard.h"
+#include "app/termination.h"
 #include "core/paths.h"
 #include "ui/about/tform2.h"
 #include "ui/components/messages.h"
@@ -58,7 +59,9 @@ int runQuombleView(int argc, char** argv)
     }
     QApplication::setWindowIcon(programIcon());
     Program program(AppDirOf(runningExecutablePath()), systemClock());
-    if (!program.start())
+    // A shutdown, a hang-up or Ctrl+C close the main window like its close box.
+    Termination termination(&program.form1());
+    if (!program.start() || termination.ended())
         return 0;
     return app.exec();
 }

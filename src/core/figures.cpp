@@ -60,11 +60,12 @@ FigureTable figureTable(const LogModel& m)
     t[5] = onCells(m.summary(StatCrashFreeAvg));
     t[6] = m.CrashCount > 0 ? onCells(m.summary(StatSinceCrash)) : Row{"-", "-", "-", "-"};
     t[7] = offCells(m.summary(StatCrashFreeAvg));
-    t[8] = onCells(m.summary(StatMin));
+    const Row none{"-", "-", "-", "-"};
+    t[8] = hasShortestOnTime(m) ? onCells(m.summary(StatMin)) : none;
     t[9] = onCells(m.summary(StatAvg));
     t[10] = onCells(m.summary(StatMax));
     t[11] = onCells(m.summary(StatSum));
-    t[12] = offCells(m.summary(StatMin));
+    t[12] = hasShortestOffTime(m) ? offCells(m.summary(StatMin)) : none;
     t[13] = offCells(m.summary(StatAvg));
     t[14] = offCells(m.summary(StatMax));
     t[15] = offCells(m.summary(StatSum));
@@ -101,11 +102,13 @@ FigureHint figureHint(const LogModel& m, int row)
     case 4:
         return {Kind::Text, m.Label33Hint};
     case 8:
-        return {Kind::OnClock, m.summary(StatMin).LogIn.str()};
+        return hasShortestOnTime(m) ? FigureHint{Kind::OnClock, m.summary(StatMin).LogIn.str()}
+                                    : FigureHint{};
     case 10:
         return {Kind::OnClock, m.summary(StatMax).LogIn.str()};
     case 12:
-        return {Kind::OnClock, m.summary(StatMin).LogOut.str()};
+        return hasShortestOffTime(m) ? FigureHint{Kind::OnClock, m.summary(StatMin).LogOut.str()}
+                                     : FigureHint{};
     case 14:
         return {Kind::OnClock, m.summary(StatMax).LogOut.str()};
     default:
@@ -118,6 +121,16 @@ std::string datePartOf(std::string_view timestamp) { return std::string(timestam
 std::string timePartOf(std::string_view timestamp)
 {
     return timestamp.size() > 11 ? std::string(timestamp.substr(11, 8)) : std::string();
+}
+
+bool hasShortestOnTime(const LogModel& m)
+{
+    return m.hasBoots() && m.summary(StatMin).OnTime != kShortestStart;
+}
+
+bool hasShortestOffTime(const LogModel& m)
+{
+    return m.hasBoots() && m.summary(StatMin).OffTime != kShortestStart;
 }
 
 bool crashFreeWarning(const LogModel& m)

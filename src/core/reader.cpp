@@ -94,8 +94,8 @@ void LogModel::LogFile_read(LogLineReader& lines)
     try {
         BootRecord& statMin = summary(StatMin);
         BootRecord& statMax = summary(StatMax);
-        statMin.OnTime = 1000000;
-        statMin.OffTime = n == 1 ? 0 : 1000000;
+        statMin.OnTime = kShortestStart;
+        statMin.OffTime = n == 1 ? 0 : kShortestStart;
         finishedOnTimeSum_ = 0;
         finishedOffTimeSum_ = 0;
 

@@ -42,6 +42,10 @@ enum Summary : int {
 };
 inline constexpr int kSummaryCount = 11;
 
+// The shortest on-time and off-time start from the largest value, so that every real
+// duration wins; one that still holds it after the reader means that no boot had one.
+inline constexpr std::int32_t kShortestStart = INT32_MAX;
+
 // One calendar day.
 struct DayRecord {
     std::int32_t Boots = 0;

@@ -1,4 +1,5 @@
 #include "core/errors.h"
+#include "core/figures.h"
 #include "core/log_lines.h"
 #include "core/model.h"
 #include "support/log_builder.h"
@@ -225,6 +226,47 @@ TEST(Reader, RefreshFollowsTheClockAndRestoresTheSum)
     EXPECT_EQ(m.summary(StatAvg).OnTime, (30 + 90072) / 2);
     EXPECT_EQ(m.summary(StatSpan).LogOut.view(), "08.12.2026 13:01:02");
     EXPECT_EQ(m.summary(StatSpan).OnTime, 104462);
+}
+
+// A server's boots all last longer than any fixed start value of the shortest on-time, and
+// a log of crashes only has no off-time at all: the shortest figures name no boot then.
+TEST(Reader, ShortestFiguresThatNoBootHasShowDashes)
+{
+    using Row = std::array<std::string, 4>;
+    const Row none{"-", "-", "-", "-"};
+    SettableClock clock;
+    clock.set({2026, 12, 27, 12, 0, 0});
+    LogModel server(clock.clock());
+    readAndRefresh(server, logText({"01.10.2026 12:00:00 25.10.2026 12:00:00",  // 24 days
+                                    "25.10.2026 13:00:00 20.11.2026 13:00:00",  // 26 days
+                                    "20.11.2026 14:00:00 "}));                  // 37 days so far
+    EXPECT_EQ(figureTable(server)[8], (Row{"24", "0", "0", "0"}));
+    EXPECT_EQ(server.summary(StatMinBase).OnTime, 24 * 86400);
+    EXPECT_EQ(figureTable(server)[12], (Row{"0", "1", "0", "0"}));
+
+    clock.set(kNow);
+    LogModel crashes(clock.clock());
+    readAndRefresh(crashes, logText({"07.12.2026 08:00:00 ", "07.12.2026 12:00:00 "}));
+    EXPECT_EQ(crashes.summary(StatMin).OffTime, kShortestStart);
+    EXPECT_FALSE(hasShortestOffTime(crashes));
+    EXPECT_EQ(figureTable(crashes)[12], none);
+    EXPECT_EQ(crashes.summary(StatMinBase).OnTime, 4 * 3600);
+    EXPECT_EQ(figureTable(crashes)[8], (Row{"0", "0", "0", "0"}));  // the running boot, just begun
+
+    // Booted this very second: no boot has an on-time yet; the refresh brings the running
+    // boot in.
+    LogModel fresh(clock.clock());
+    const std::string text = logText({"07.12.2026 12:00:00 "});
+    LogLineReader lines{std::string_view(text)};
+    fresh.LogFile_read(lines);
+    EXPECT_FALSE(hasShortestOnTime(fresh));
+    EXPECT_EQ(fresh.summary(StatMinBase).OnTime, kShortestStart);
+    EXPECT_EQ(figureTable(fresh)[8], none);
+    EXPECT_EQ(figureTable(fresh)[12], (Row{"0", "0", "0", "0"}));  // one line: no off-time to wait for
+    clock.set({2026, 12, 7, 12, 0, 5});
+    fresh.Statistik_aktualisieren();
+    EXPECT_EQ(figureTable(fresh)[8], (Row{"0", "0", "0", "5"}));
+    EXPECT_EQ(fresh.summary(StatMin).LogIn.view(), "07.12.2026 12:00:00");
 }
 
 TEST(Reader, SplitOfDurations)

@@ -199,6 +199,23 @@ TEST(ReportText, ReadsLikeTheMainWindow)
     EXPECT_NE(run.out.find("0.200 crashs per boot"), std::string::npos);
 }
 
+TEST(ReportText, ShortestOffTimeThatNoBootHasIsADash)
+{
+    const auto dir = std::filesystem::temp_directory_path() / "quomble-report-crashes";
+    std::filesystem::create_directories(dir);
+    const auto log = dir / "crashes.log";
+    std::ofstream(log, std::ios::binary) << "07.12.2026 08:00:00 \r\n07.12.2026 09:00:00 \r\n";
+    const ReportRun text = runReport("--now \"07.12.2026 12:00:00\" " + log.string());
+    EXPECT_NE(text.out.find("shortest OffTime" + std::string(42, ' ') + std::string(19, ' ') + "-\n"),
+              std::string::npos)
+        << text.out;
+    const json j = json::parse(runReport("--now \"07.12.2026 12:00:00\" --json " + log.string()).out);
+    EXPECT_EQ(j["summary"]["StatMin"]["OffTime"], 2147483647);
+    EXPECT_EQ(j["summary"]["StatMinBase"]["OffTime"], 2147483647);
+    EXPECT_EQ(j["summary"]["StatMin"]["OnTime"], 3600);
+    std::filesystem::remove_all(dir);
+}
+
 TEST(ReportTable, PrintsTheWindowsTableAfterTheSorts)
 {
     ReportRun run = runReport("--now \"07.12.2026 12:00:00\" --table boots --sort 3:asc " + kSample);

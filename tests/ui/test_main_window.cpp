@@ -152,6 +152,19 @@ TEST_F(MainWindowTest, logWithoutCrashShowsDashes)
     f.close();
 }
 
+TEST_F(MainWindowTest, shortestOffTimeThatNoBootHasShowsDashesWithoutHint)
+{
+    dir.writeLog({"07.12.2026 08:00:00 ", "07.12.2026 11:00:00 "});  // a crash: no off-time at all
+    TForm1& f = window();
+    ASSERT_TRUE(f.FormCreate());
+    ASSERT_EQ(row(f, 12), (QStringList{"-", "-", "-", "-"}));
+    ASSERT_EQ(f.label(22)->toolTip(), QString());
+    // The running boot is shorter than the crashed one and counts as the shortest on-time.
+    ASSERT_EQ(row(f, 8), (QStringList{"0", "1", "0", "0"}));
+    ASSERT_EQ(f.label(18)->toolTip(), QStringLiteral("on 07.12.2026 11:00:00 o\u00B4clock"));
+    f.close();
+}
+
 TEST_F(MainWindowTest, rowSevenTurnsRedWhenTheRunOvertakesTheAverage)
 {
     // Two crashes: the average crash-free on-time is half of all on-time, and the run since

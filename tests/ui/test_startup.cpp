@@ -1,5 +1,6 @@
 #include "app/instance_guard.h"
 #include "app/program.h"
+#include "app/termination.h"
 #include "ui/diagrams/tform5.h"
 #include "ui/about/tform2.h"
 #include "ui/main/tform1.h"
@@ -9,14 +10,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QProcess>
 #include <QTimer>
 #include <QtTest>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "support/qt_printers.h"
 
 #include <csignal>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -126,4 +131,59 @@ TEST(StartupTest, trendWiderThanTheLogIsUsedAndKept)
     ASSERT_EQ(float(d.Series13->yValue(0)), 2.0f / 30);
     program.form1().close();
     ASSERT_TRUE(dir.read("Quomble.ini").contains("tradius=30\r\n"));
+}
+
+// A real program, ended by a real signal while a message box waits at start-up (the log has
+// a faulty line) or after it (the log cannot be read): the settings are written all the same
+// and the exit status is 0.
+TEST(StartupTest, systemEndWritesTheSettingsDespiteAMessageBox)
+{
+    const std::pair<int, QStringList> runs[] = {
+        {SIGTERM, {"07.12.2026 08:00:00 07.12.2026 07:00:00", "07.12.2026 09:00:00 "}},
+        {SIGHUP, {"07.12.2026 08:00:00 ", "07.12.2026 0x:00:00 "}},
+    };
+    for (const auto& [signal, log] : runs) {
+        AppFolder dir;
+        dir.writeLog(log);
+        QTemporaryDir runtime;
+        const QString exe = dir.file("QuombleV");
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QUOMBLEV_EXE), exe));
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.start(exe, {});
+        ASSERT_TRUE(program.waitForStarted());
+        // The lock comes first; the windows and the signal handling a moment later.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runtime.filePath("QuombleView")); }, 10000));
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini")));
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        ASSERT_EQ(program.exitStatus(), QProcess::NormalExit);
+        ASSERT_EQ(program.exitCode(), 0);
+        ASSERT_TRUE(dir.read("Quomble.ini").contains("pos_a_x=")) << qPrintable(dir.read("Quomble.ini"));
+    }
+}
+
+TEST(StartupTest, systemEndClosesTheAboutWindowAndEndsTheLoop)
+{
+    AppFolder dir;
+    dir.writeLog(knownLog());
+    Program program(dir.appDir(), SettableClock().clock());
+    Termination termination(&program.form1());
+    ASSERT_TRUE(program.start());
+    bool aboutWasUp = false;
+    QTimer::singleShot(0, &program.form1(), [&] { program.form1().Hilfe1Click(); });
+    QTimer::singleShot(300, [&] {
+        aboutWasUp = program.form2()->isVisible();
+        ::raise(SIGINT);  // arrives inside the About window's own loop
+    });
+    ASSERT_EQ(QCoreApplication::exec(), 0);
+    ASSERT_TRUE(aboutWasUp);
+    ASSERT_TRUE(termination.ended());
+    ASSERT_TRUE(!program.form2()->isVisible());
+    ASSERT_TRUE(!program.form1().isVisible());
+    ASSERT_TRUE(dir.read("Quomble.ini").contains("pos_a_x="));
 }

@@ -55,8 +55,9 @@ QCPRange ChartBars::getValueRange(bool& foundRange, QCP::SignDomain inSignDomain
     return range;
 }
 
-void ChartBars::collectColumns(std::vector<Column>& out, double& base) const
+void ChartBars::collectColumns(std::vector<Column>& out, double& base, double& gap) const
 {
+    gap = 0;
     QCPAxis* keyAxis = mKeyAxis.data();
     QCPAxis* valueAxis = mValueAxis.data();
     if (!keyAxis || !valueAxis || mDataContainer->isEmpty())
@@ -71,6 +72,7 @@ void ChartBars::collectColumns(std::vector<Column>& out, double& base) const
     const double barWidth = perKey * widthShare_;
     out.reserve(static_cast<std::size_t>(std::min<qsizetype>(end - begin, area.width() + 2)));
     if (barWidth >= 3.0) {
+        gap = perKey - std::round(barWidth);
         for (auto it = begin; it != end; ++it) {
             if (it->value == 0.0 || std::isnan(it->value))
                 continue;
@@ -103,22 +105,26 @@ void ChartBars::draw(QCPPainter* painter)
 {
     std::vector<Column> columns;
     double base = 0;
-    collectColumns(columns, base);
+    double gap = 0;
+    collectColumns(columns, base, gap);
     if (columns.empty())
         return;
     painter->setAntialiasing(false);
     painter->setPen(Qt::NoPen);
-    if (depth_ <= 0) {
+    auto drawFront = [&](const Column& c) {
+        painter->fillRect(
+            QRectF(QPointF(c.left, std::min(c.top, base)), QPointF(c.right, std::max(c.top, base))), color_);
+    };
+    // A box stays within its own column and the gap right of it.
+    const double d = std::min(double(depth_), std::floor(gap));
+    if (d < 2) {
         for (const Column& c : columns)
-            painter->fillRect(
-                QRectF(QPointF(c.left, std::min(c.top, base)), QPointF(c.right, std::max(c.top, base))),
-                color_);
+            drawFront(c);
         return;
     }
-    const double d = depth_;
     const QColor topColor = lighterFace(color_);
     const QColor sideColor = darkerFace(color_);
-    auto drawBack = [&](const Column& c) {
+    for (const Column& c : columns) {
         const double top = std::min(c.top, base);
         const double bottom = std::max(c.top, base);
         const QPointF side[4] = {
@@ -128,24 +134,7 @@ void ChartBars::draw(QCPPainter* painter)
         const QPointF lid[4] = {{c.left, top}, {c.left + d, top - d}, {c.right + d, top - d}, {c.right, top}};
         painter->setBrush(topColor);
         painter->drawConvexPolygon(lid, 4);
-    };
-    auto drawFront = [&](const Column& c) {
-        painter->fillRect(
-            QRectF(QPointF(c.left, std::min(c.top, base)), QPointF(c.right, std::max(c.top, base))), color_);
-    };
-    const bool wide = columns.size() > 1 ? columns[1].left - columns[0].left >= 3 : true;
-    if (wide) {
-        // Left to right, so that each box hides the side of its left neighbour.
-        for (const Column& c : columns) {
-            drawBack(c);
-            drawFront(c);
-        }
-    } else {
-        // The front faces lie in the front plane and hide nothing but receding faces.
-        for (const Column& c : columns)
-            drawBack(c);
-        for (const Column& c : columns)
-            drawFront(c);
+        drawFront(c);
     }
 }
 
@@ -160,6 +149,20 @@ QRect ChartBars::clipRect() const
 {
     QRect rect = QCPAbstractPlottable1D<QCPGraphData>::clipRect();
     return rect.adjusted(0, -depth_, depth_, 0);
+}
+
+void ChartLine::draw(QCPPainter* painter)
+{
+    if (halo_ && pen().style() != Qt::NoPen) {
+        const QPen line = pen();
+        QPen border(Qt::white, line.widthF() + 2);
+        border.setCapStyle(Qt::RoundCap);
+        border.setJoinStyle(Qt::RoundJoin);
+        setPen(border);
+        QCPGraph::draw(painter);
+        setPen(line);
+    }
+    QCPGraph::draw(painter);
 }
 
 ChartWalls::ChartWalls(QCustomPlot* plot, QCPAxisRect* rect, const QString& layer)

@@ -20,7 +20,11 @@ ChartSeries::ChartSeries(ChartView* chart, SeriesKind kind, const QString& title
         bars->setData(data_);
         plottable_ = bars;
     } else {
-        auto* graph = new QCPGraph(chart->xAxis, chart->yAxis);
+        // Lines lie in front of the bars, on a layer of their own.
+        QCPGraph* graph = kind == SeriesKind::Line ? new ChartLine(chart->xAxis, chart->yAxis)
+                                                   : new QCPGraph(chart->xAxis, chart->yAxis);
+        if (kind == SeriesKind::Line)
+            graph->setLayer(QStringLiteral("lines"));
         graph->setData(data_);
         graph->setScatterStyle(QCPScatterStyle::ssNone);
         graph->setAntialiased(false);
@@ -175,6 +179,8 @@ ChartView::ChartView(QWidget* parent) : QCustomPlot(parent)
     xAxis->grid()->setVisible(false);
     yAxis->setRange(0, 1);
 
+    // The trend lines in front of every bar, whatever the order of the series.
+    addLayer(QStringLiteral("lines"), layer(QStringLiteral("main")), QCustomPlot::limAbove);
     // A layer for the walls of the 3D look, below the grid.
     addLayer(QStringLiteral("walls"), layer(QStringLiteral("grid")), QCustomPlot::limBelow);
     walls_ = new ChartWalls(this, axisRect(), QStringLiteral("walls"));
@@ -399,9 +405,13 @@ void ChartView::prepareReplot()
     // Thick lines only where the points stand apart: a thick pen over thousands of points
     // costs the rasterizer far more than the thin one and shows no more.
     const double perKey = xAxis->range().size() > 0 ? axisRect()->width() / xAxis->range().size() : 0;
-    for (const auto& s : series_)
-        if (s->kind() == SeriesKind::Line)
-            s->plottable()->setPen(QPen(s->color(), perKey >= 4 ? 2 : 1));
+    for (const auto& s : series_) {
+        if (s->kind() != SeriesKind::Line)
+            continue;
+        auto* line = static_cast<ChartLine*>(s->plottable());
+        line->setPen(QPen(s->color(), perKey >= 4 ? 2 : 1));
+        line->setHalo(depth > 0);  // over boxes of every shade
+    }
     yAxis->grid()->setVisible(depth == 0);
     axisRect()->setMinimumMargins(depth > 0 ? QMargins(0, depth + 2, depth + 4, 0) : QMargins(0, 4, 8, 0));
 }

@@ -347,8 +347,8 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(even
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (intakeRunning_) {
-        event->ignore();  // the intake finishes first
+    if (intakeRunning_ || livePaused_) {
+        event->ignore();  // the intake, or a sort that reads the lists, finishes first
         return;
     }
     if (!closed_) {

@@ -104,6 +104,43 @@ TEST(ChartPixels, ThreeDimensionalLookHasGreyWallsAndBoxes)
         ASSERT_NE(flat.pixelColor(a2.left() + 2, y), kWall);
 }
 
+// Sixty days side by side: a box may not reach over its lower neighbour (its top would read
+// as that day's value), and the trend line, although created first, lies in front.
+TEST(ChartPixels, DenseBoxesStayInTheirColumnsBehindTheTrendLine)
+{
+    const QColor kGreen(0, 128, 0);
+    ChartView chart;
+    ChartSeries* trend = chart.addSeries(SeriesKind::Line, "Trend", kGreen, "T");
+    ChartSeries* bars = chart.addSeries(SeriesKind::Bar, "Boots", kLime, "B");
+    for (int i = 0; i < 60; ++i) {
+        bars->add(i, i % 2 == 0 ? 10 : 2, QString::number(i));
+        trend->add(i, 5, QString::number(i));
+    }
+    chart.setValueAxisFixed(10);
+    chart.setView3D(true);
+    chart.resize(620, 300);
+    chart.show();
+    QApplication::processEvents();
+    chart.replot();
+    const QImage img = chart.toPixmap().toImage();
+    const QRect area = chart.axisRect()->rect();
+    const int lineY = int(std::lround(chart.yAxis->coordToPixel(5)));
+    const int lowTop = int(chart.yAxis->coordToPixel(2));
+    for (int i = 0; i < 60; ++i) {
+        SCOPED_TRACE(i);
+        const int x = int(std::lround(chart.xAxis->coordToPixel(i)));
+        EXPECT_TRUE(img.pixelColor(x, lineY) == kGreen || img.pixelColor(x, lineY - 1) == kGreen);
+        if (i % 2 == 0)
+            continue;
+        int boxPixels = 0;  // front, top or side of any box above the low bar
+        for (int y = area.top(); y < lowTop - chart.depthPixels(); ++y) {
+            const QColor c = img.pixelColor(x, y);
+            boxPixels += c.green() >= 159 && c.red() != c.green();
+        }
+        EXPECT_EQ(boxPixels, 0);
+    }
+}
+
 TEST(ChartPixels, WeekdayBarsStandSideBySideOnTheirNames)
 {
     DiagramsFixture fx;
