@@ -17,11 +17,12 @@ constexpr int kUsage = 64;
 
 void usage(std::FILE* out)
 {
-    std::fputs("usage: quomble-log login|logout [--time \"dd.mm.yyyy hh:mm:ss\"] [LOG]\n"
+    std::fputs("usage: quomble-log login|logout [--time \"dd.mm.yyyy hh:mm:ss\"] [--resume] [LOG]\n"
                "  login   appends the login time of this boot as an open entry\n"
                "  logout  writes the logout time into the open last entry\n"
                "  LOG     the boot log (default: Quomble.log beside this program)\n"
                "  --time  writes this time instead of the clock's\n"
+               "  --resume  login after a suspend or hibernation: a new entry even within this boot\n"
                "exit status: 0 done (or the boot was already logged), 2 no open entry to log out,\n"
                "             1 the log could not be read or written, 64 wrong arguments\n",
                out);
@@ -32,6 +33,7 @@ void usage(std::FILE* out)
 int main(int argc, char** argv)
 {
     std::string command, logPath, timeText;
+    bool resume = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "-h" || arg == "--help") {
@@ -40,6 +42,8 @@ int main(int argc, char** argv)
         }
         if (arg == "--time" && i + 1 < argc) {
             timeText = argv[++i];
+        } else if (arg == "--resume") {
+            resume = true;
         } else if (command.empty() && (arg == "login" || arg == "logout")) {
             command = arg;
         } else if (logPath.empty() && !command.empty() && !arg.starts_with("-")) {
@@ -75,7 +79,9 @@ int main(int argc, char** argv)
     try {
         quomble::LogEdit edit;
         if (command == "login") {
-            options.bootTime = quomble::systemBootTime();
+            // Without the boot's start a closed last entry is never opened again.
+            if (!resume)
+                options.bootTime = quomble::systemBootTime();
             edit = quomble::writeLogin(logPath, options);
         } else {
             edit = quomble::writeLogout(logPath, options);

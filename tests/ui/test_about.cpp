@@ -36,13 +36,18 @@ void AboutTest::textsAndLayout()
 {
     TForm2 about("3.9", "268", "/opt/quombleview/Quomble.log");
     QCOMPARE(about.windowTitle(), "About");
-    QCOMPARE(about.size(), QSize(312, 193));
-    QCOMPARE(about.Panel1->geometry(), QRect(6, 6, 300, 182));
+    about.setSettingsFileName("/home/ann/.config/quombleview/Quomble.ini");
+    QCOMPARE(about.size(), QSize(312, 225));
+    QCOMPARE(about.Panel1->geometry(), QRect(6, 6, 300, 214));
     QCOMPARE(about.Label1->text(), "QuombleView 3.9");
     QCOMPARE(about.Label4->text(), "Build: #268");
     QCOMPARE(about.Label5->text(), "LogFile:");
     QCOMPARE(about.Label6->text(), "/opt/quombleview/Quomble.log");
-    for (QLabel* l : {about.Label1, about.Label4, about.Label6})
+    QCOMPARE(about.Label8->text(), "SettingsFile:");
+    QCOMPARE(about.Label9->text(), "/home/ann/.config/quombleview/Quomble.ini");
+    QCOMPARE(about.Label8->y(), 178);
+    QCOMPARE(about.Label9->y(), 194);
+    for (QLabel* l : {about.Label1, about.Label4, about.Label6, about.Label8, about.Label9})
         QCOMPARE(l->x(), 150 - l->width() / 2);
     QCOMPARE(about.Label1->y(), 12);
     QCOMPARE(about.Label4->y(), 50);

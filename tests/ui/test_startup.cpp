@@ -86,6 +86,7 @@ void StartupTest::startUpSequence()
     QCOMPARE(f.IniFileName, dir.appDir() + "Quomble.ini");
     QVERIFY(program.form2());
     QCOMPARE(program.form2()->Label6->text(), QString::fromStdString(f.LogFileName));
+    QCOMPARE(program.form2()->Label9->text(), QString::fromStdString(f.IniFileName));
     QVERIFY(!program.form2()->isVisible());
     QVERIFY(f.Timer1->isActive());
     QVERIFY(f.FirstShowPending);

@@ -2,12 +2,14 @@
 
 #include "core/datetime.h"
 #include "core/model.h"
+#include "core/paths.h"
 #include "core/settings.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <map>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -47,6 +49,8 @@ public:
     void ini_File_write();  // reports a file it cannot write in an error box
     // The system calls through which the settings reach the disk (a test fills the disk).
     void setSettingsWriteCalls(SettingsWriteCalls calls) { settingsWriteCalls_ = std::move(calls); }
+    // Where the settings are read and written; without this call, beside the executable.
+    void useSettingsFiles(SettingsFiles files) { settingsFiles_ = std::move(files); }
     void Anzeigen();
     void Aktualisieren();
 
@@ -85,7 +89,8 @@ public:
     QString BuildText;
     std::string AppDir;
     std::string LogFileName;
-    std::string IniFileName;
+    std::string IniFileName;      // written at the end
+    std::string IniReadFileName;  // read at start-up; a system-wide default until the user has his own
     bool FirstShowPending = true;
 
     // --- Controls -----------------------------------------------------------------------
@@ -129,6 +134,7 @@ private:
     LogModel model_;
     Settings settings_;
     SettingsWriteCalls settingsWriteCalls_;
+    std::optional<SettingsFiles> settingsFiles_;
     QString applicationTitle_;
     std::map<int, QLabel*> labels_;
     std::map<int, int> designX_;  // each label's place in the layout
