@@ -41,7 +41,7 @@ install(CODE "
     quomble_install_generated(\${unit} share/systemd
       QUOMBLE_PROGRAM \"@QUOMBLE_PREFIX@/quomble-log\" QUOMBLE_LOG \"@QUOMBLE_PREFIX@/Quomble.log\"
       QUOMBLE_LOGDIR \"@QUOMBLE_PREFIX@\" QUOMBLE_WRITABLE \"ReadWritePaths=@QUOMBLE_PREFIX@\"
-      QUOMBLE_HOME read-only)
+      QUOMBLE_HOME read-only QUOMBLE_DOC https://www.example.org/quombleview)
   endforeach()
 " COMPONENT integration)
 
@@ -68,7 +68,8 @@ install(CODE "
   foreach(unit quombleview-log.service.in quombleview-sleep.service.in)
     quomble_install_generated(\${unit} /lib/systemd/system
       QUOMBLE_PROGRAM ${_quomble_lib}/quomble-log QUOMBLE_LOG ${_quomble_state}/Quomble.log
-      QUOMBLE_LOGDIR ${_quomble_state} QUOMBLE_WRITABLE StateDirectory=quombleview QUOMBLE_HOME yes)
+      QUOMBLE_LOGDIR ${_quomble_state} QUOMBLE_WRITABLE StateDirectory=quombleview QUOMBLE_HOME yes
+      QUOMBLE_DOC \"man:quomble-log(8)\")
   endforeach()
   quomble_install_link(${_quomble_state}/Quomble.log ${_quomble_lib}/Quomble.log)
   foreach(program QuombleV quomble-report quomble-import)

@@ -37,7 +37,7 @@ check() {  # check <description> <command...>
   fi
 }
 
-tools=(lintian desktop-file-utils appstream xvfb xdotool)
+tools=(lintian desktop-file-utils appstream xvfb xdotool file)
 missing=()
 for p in "${tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -148,7 +148,7 @@ check "boot service masked after remove" test "$(readlink /etc/systemd/system/qu
 echo "== purge"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq quombleview >/dev/null 2>&1
 check "the log and its folder gone after purge" test ! -e /var/lib/quombleview
-left=$(find /etc/systemd /usr /var/lib /opt -name '*quomble*' 2>/dev/null | grep -v '^/var/lib/dpkg' || true)
+left=$(find /etc/systemd /usr /var/lib -name '*quomble*' 2>/dev/null | grep -v '^/var/lib/dpkg' || true)
 check "nothing of the package left${left:+: $left}" test -z "$left"
 check "the user's own settings stay" test -f "$ini"
 

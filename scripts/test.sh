@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a short run of each fuzz target, the full build
-# (core, report tool, desktop program, benchmarks) with its tests, and a second build of
+# (core, report tool, desktop program, benchmarks) with its tests, the Debian package end to
+# end (scripts/test-package.sh), and a second build of
 # the standard-library-only code and its tests under AddressSanitizer +
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
@@ -23,6 +24,12 @@ done
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+
+# The Debian package, end to end: built from the build tree above, installed, used by a
+# new user, removed and purged (needs root; QUOMBLE_SKIP_PACKAGE_TEST=1 leaves it out).
+if [ "${QUOMBLE_SKIP_PACKAGE_TEST:-0}" != 1 ]; then
+  if [ "$(id -u)" -eq 0 ]; then scripts/test-package.sh; else sudo scripts/test-package.sh; fi
+fi
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUOMBLE_SANITIZE=ON \
       -DQUOMBLE_BUILD_UI=OFF -DQUOMBLE_BUILD_BENCH=OFF

@@ -56,9 +56,12 @@ TEST(LinkedLog, InstalledToolsWriteThroughTheLinkBesideThem)
 
     const std::string quiet = " >/dev/null 2>&1";
     const std::string last = std::string(QUOMBLE_TEST_DATA) + "/import/last-x-F.txt";
-    ASSERT_EQ(std::system((app + "quomble-import' --now '07.12.2026 12:00:00' --last '" + last + "'" + quiet).c_str()),
-              0);
-    const int status = std::system((app + "quomble-log' logout --time '07.12.2026 17:00:00'" + quiet).c_str());
+    ASSERT_EQ(
+        std::system(
+            (app + "quomble-import' --now '07.12.2026 12:00:00' --last '" + last + "'" + quiet).c_str()),
+        0);
+    const int status =
+        std::system((app + "quomble-log' logout --time '07.12.2026 17:00:00'" + quiet).c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     EXPECT_TRUE(fs::is_symlink(dir / "app" / "Quomble.log"));

@@ -24,6 +24,7 @@ private slots:
     void lockOfAKilledCopyDoesNotBlock();
     void startUpSequence();
     void missingLogEndsTheProgram();
+    void systemDefaultSettingsAreKeptInTheUsersOwnFile();
 };
 
 void StartupTest::secondCopyIsRefused()
@@ -113,4 +114,22 @@ void StartupTest::missingLogEndsTheProgram()
 }
 
 QTEST_MAIN(StartupTest)
+void StartupTest::systemDefaultSettingsAreKeptInTheUsersOwnFile()
+{
+    AppFolder dir;
+    dir.writeLog(knownLog());
+    dir.write("Quomble.ini", "pos_c_x=12\r\npos_c_y=34\r\n");
+    MessageRecorder messages;
+    TForm1 f(dir.appDir(), ManualClock().clock());
+    const QString own = dir.file("config/quombleview/Quomble.ini");
+    f.useSettingsFiles({dir.appDir() + "Quomble.ini", own.toStdString()});
+    QVERIFY(f.FormCreate());
+    f.LogDataSettings_read();
+    QCOMPARE(f.settings().LogDataPlace, (WindowPlace{12, 34}));
+    f.close();
+    QVERIFY(messages.messages.empty());
+    QVERIFY(dir.read("config/quombleview/Quomble.ini").contains("pos_c_x=12\r\npos_c_y=34\r\n"));
+    QCOMPARE(dir.read("Quomble.ini"), "pos_c_x=12\r\npos_c_y=34\r\n");  // the default stays as it was
+}
+
 #include "test_startup.moc"
