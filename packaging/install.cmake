@@ -25,6 +25,8 @@ set(_quomble_programs QuombleV quomble-report quomble-log quomble-import)
 
 foreach(_program ${_quomble_programs})
   if(TARGET ${_program})
+    # Every symbol is bound at start, so the relocation table can be read-only (full RELRO).
+    target_link_options(${_program} PRIVATE LINKER:-z,relro LINKER:-z,now)
     install(TARGETS ${_program} RUNTIME DESTINATION . COMPONENT programs)
   endif()
 endforeach()
@@ -70,6 +72,12 @@ install(CODE "
       QUOMBLE_PROGRAM ${_quomble_lib}/quomble-log QUOMBLE_LOG ${_quomble_state}/Quomble.log
       QUOMBLE_LOGDIR ${_quomble_state} QUOMBLE_WRITABLE StateDirectory=quombleview QUOMBLE_HOME yes
       QUOMBLE_DOC \"man:quomble-log(8)\")
+  endforeach()
+  # The programs component comes first; its stripped programs lose the compiler's notes too.
+  foreach(program ${_quomble_programs})
+    if(EXISTS \"\$ENV{DESTDIR}${_quomble_lib}/\${program}\")
+      execute_process(COMMAND objcopy --remove-section=.comment \"\$ENV{DESTDIR}${_quomble_lib}/\${program}\")
+    endif()
   endforeach()
   quomble_install_link(${_quomble_state}/Quomble.log ${_quomble_lib}/Quomble.log)
   foreach(program QuombleV quomble-report quomble-import)
