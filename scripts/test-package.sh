@@ -94,6 +94,17 @@ else
 fi
 check "the log holds the running boot" grep -qE '^[0-9]{2}\.[0-9]{2}\.[0-9]{4} [0-9:]{8} '$'\r''$' \
   /var/lib/quombleview/Quomble.log
+# The sleep service, switched on by its documented command; a suspend and a resume as its
+# start and stop commands run them.
+systemctl enable quombleview-sleep.service >/dev/null 2>&1 || true
+check "sleep service enabled by its command" test -L /etc/systemd/system/sleep.target.wants/quombleview-sleep.service
+if [ ! -d /run/systemd/system ]; then
+  $(sed -n 's/^ExecStart=//p' /lib/systemd/system/quombleview-sleep.service) >/dev/null
+  sleep 1
+  $(sed -n 's/^ExecStop=//p' /lib/systemd/system/quombleview-sleep.service) >/dev/null
+  check "a suspend closes the entry and the resume opens a new one" \
+    test "$(tail -n 2 /var/lib/quombleview/Quomble.log | tr -d '\r' | awk '{print NF}' | tr '\n' ' ')" = "4 2 "
+fi
 quomble-report >"$work/report.txt" 2>&1 || true
 check "quomble-report reads the log through the link" grep -q . "$work/report.txt"
 
