@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqcustomplot-dev libgl-dev
   fonts-dejavu-core
   clang libclang-rt-14-dev clang-format
+  lintian desktop-file-utils appstream xvfb xdotool file
 )
 
 missing=()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the format check, a short run of each fuzz target,
 # the full build (core, report tool, desktop program, benchmarks) with warnings as errors and
-# its tests, and a second build of the standard-library-only code and its tests under
-# AddressSanitizer + UndefinedBehaviorSanitizer. The builds are the presets of
-# CMakePresets.json: fuzz, ci and asan.
+# its tests, the Debian package end to end (scripts/test-package.sh), and a second build of
+# the standard-library-only code and its tests under AddressSanitizer +
+# UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json: fuzz, ci and
+# asan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,4 +23,15 @@ for target in intake settings import; do
 done
 
 cmake --workflow --preset ci
+
+# The Debian package, end to end: built from the ci build tree, installed, used by a new
+# user, removed and purged (needs root; QUOMBLE_SKIP_PACKAGE_TEST=1 leaves it out).
+if [ "${QUOMBLE_SKIP_PACKAGE_TEST:-0}" != 1 ]; then
+  if [ "$(id -u)" -eq 0 ]; then
+    QUOMBLE_BUILD_DIR=build-ci scripts/test-package.sh
+  else
+    sudo QUOMBLE_BUILD_DIR=build-ci scripts/test-package.sh
+  fi
+fi
+
 cmake --workflow --preset asan

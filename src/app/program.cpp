@@ -2,6 +2,7 @@
 
 #include "app/instance_guard.h"
 #include "app/termination.h"
+#include "app/user_settings.h"
 #include "core/paths.h"
 #include "ui/about/tform2.h"
 #include "ui/components/messages.h"
@@ -23,10 +24,12 @@ Program::~Program() = default;
 
 bool Program::start()
 {
+    form1_->useSettingsFiles(settingsFilesOfThisUser(form1_->AppDir));
     if (!form1_->FormCreate())
         return false;
     form2_ = new TForm2(form1_->VersionText, form1_->BuildText, QString::fromStdString(form1_->LogFileName),
                         form1_.get());
+    form2_->setSettingsFileName(QString::fromStdString(form1_->IniFileName));
     form1_->setAboutWindow(form2_);
     // The log data and diagrams windows read their settings right after their creation.
     form4_ = new TForm4(form1_->model(), form1_->settings().LogDataPageIndex, form1_.get());

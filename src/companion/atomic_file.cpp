@@ -63,9 +63,26 @@ std::filesystem::path directoryOf(const std::filesystem::path& target)
 
 }  // namespace
 
-void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes, mode_t mode,
+std::filesystem::path followLinks(const std::filesystem::path& path)
+{
+    std::filesystem::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec)))
+            return current;
+        const std::filesystem::path next = std::filesystem::read_symlink(current, ec);
+        if (ec)
+            throw std::system_error(ec, "cannot read the link " + current.string());
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    errno = ELOOP;
+    fail("cannot follow the links of " + path.string());
+}
+
+void replaceFileAtomically(const std::filesystem::path& link, std::string_view bytes, mode_t mode,
                            const ReplaceProbe& probe)
 {
+    const std::filesystem::path target = followLinks(link);
     const std::string targetName = target.string();
     const std::string tempName = targetName + ".tmp";
 

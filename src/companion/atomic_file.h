@@ -24,13 +24,20 @@ struct ReplaceProbe {
     std::size_t chunk = 64 * 1024;  // bytes per write call (a test sets 1 to stop after any byte)
 };
 
+// The file a path names once every symbolic link on the way is followed, also when the
+// last link points to a file that does not exist yet. A relative link counts from its own
+// folder. Throws std::system_error on a loop or an unreadable link.
+std::filesystem::path followLinks(const std::filesystem::path& path);
+
 // Replaces the file at target with bytes: writes them to target + ".tmp", syncs that file,
 // renames it over the target and syncs the directory. Whoever opens the target sees either
 // the old or the new content, never a part of either, and after a power cut the disk holds
 // one of the two. The new file gets `mode` and, when the process may set it, the owner of
 // the file it replaces. A stale temporary file of an earlier, interrupted update is
-// overwritten. Throws std::system_error on failure (the target is then unchanged and the
-// temporary file removed). The caller holds the DirectoryLock of the target's directory.
+// overwritten. A target that is a symbolic link stays one: the file it leads to
+// (followLinks) is replaced, in that file's own folder. Throws std::system_error on failure (the target is
+// then unchanged and the temporary file removed). The caller holds the DirectoryLock of the target's
+// directory.
 void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes, mode_t mode,
                            const ReplaceProbe& probe = {});
 

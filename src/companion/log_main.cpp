@@ -17,11 +17,12 @@ constexpr int kUsage = 64;
 
 void usage(std::FILE* out)
 {
-    std::fputs("usage: quomble-log login|logout [--time \"dd.mm.yyyy hh:mm:ss\"] [LOG]\n"
+    std::fputs("usage: quomble-log login|logout [--time \"dd.mm.yyyy hh:mm:ss\"] [--resume] [LOG]\n"
                "  login   appends the login time of this boot as an open entry\n"
                "  logout  writes the logout time into the open last entry\n"
                "  LOG     the boot log (default: Quomble.log beside this program)\n"
                "  --time  writes this time instead of the clock's\n"
+               "  --resume  login after a suspend or hibernation: a new entry even within this boot\n"
                "exit status: 0 done (or the boot was already logged), 2 no open entry to log out,\n"
                "             1 the log could not be read or written, 64 wrong arguments\n",
                out);
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
         std::fputs("Try 'quomble-log --help' for the usage.\n", stderr);
         return kUsage;
     };
+    bool resume = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "-h" || arg == "--help") {
@@ -47,6 +49,8 @@ int main(int argc, char** argv)
             if (i + 1 >= argc)
                 return wrong("--time needs a value");
             timeText = argv[++i];
+        } else if (arg == "--resume") {
+            resume = true;
         } else if (command.empty() && (arg == "login" || arg == "logout")) {
             command = arg;
         } else if (command.empty()) {
@@ -79,7 +83,9 @@ int main(int argc, char** argv)
     try {
         quomble::LogEdit edit;
         if (command == "login") {
-            options.bootTime = quomble::systemBootTime();
+            // Without the boot's start a closed last entry is never opened again.
+            if (!resume)
+                options.bootTime = quomble::systemBootTime();
             edit = quomble::writeLogin(logPath, options);
         } else {
             edit = quomble::writeLogout(logPath, options);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,28 @@ std::string runningExecutablePath();
 
 inline std::string LogFileNameIn(const std::string& appDir) { return appDir + "Quomble.log"; }
 inline std::string IniFileNameIn(const std::string& appDir) { return appDir + "Quomble.ini"; }
+
+// Where the settings are read from and written to. They differ only when an installed
+// program starts from a system-wide default beside it and keeps the user's own file.
+struct SettingsFiles {
+    std::string read;
+    std::string write;
+    friend bool operator==(const SettingsFiles&, const SettingsFiles&) = default;
+};
+
+// What the settings rule needs to know of the system.
+struct SettingsEnvironment {
+    std::string xdgConfigHome;                                // $XDG_CONFIG_HOME, "" when unset
+    std::string home;                                         // $HOME, "" when unset
+    std::function<bool(const std::string& folder)> writable;  // may this user create files there
+    std::function<bool(const std::string& file)> exists;
+};
+
+// A folder the user may write to (a build tree, an unpacked copy) keeps Quomble.ini beside
+// the executable. Otherwise the user's own $XDG_CONFIG_HOME/quombleview/Quomble.ini
+// (~/.config/... when the variable is unset or not absolute) is written; it is read when it
+// exists, else a Quomble.ini beside the executable serves as the system-wide default.
+// Without any home the file beside the executable is used as before.
+SettingsFiles settingsFilesFor(const std::string& appDir, const SettingsEnvironment& environment);
 
 }  // namespace quomble

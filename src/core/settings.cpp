@@ -273,6 +273,14 @@ void Settings::write(const std::filesystem::path& file, std::string_view version
                                  std::generic_category().message(error) + ")");
     };
 
+    // The user's own settings folder is made at the first write.
+    if (file.has_parent_path()) {
+        std::error_code made;
+        std::filesystem::create_directories(file.parent_path(), made);
+        if (made)
+            fail("cannot create the folder " + file.parent_path().string(), made.value());
+    }
+
     // Whatever an interrupted write left in the temporary file's place goes first; a link
     // there must neither redirect the write nor block every later one.
     ::unlink(temp.c_str());

@@ -246,14 +246,18 @@ TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
     EXPECT_EQ(contents(), "old content\r\n");
 }
 
-TEST_F(SettingsFile, WriteIntoMissingDirectoryIsReported)
+TEST_F(SettingsFile, MissingFoldersAreMadeAndAFileInTheirPlaceIsReported)
 {
     Settings s;
+    s.write(dir_ / "config" / "quombleview" / "Quomble.ini", "3.9");
+    EXPECT_TRUE(fs::is_regular_file(dir_ / "config" / "quombleview" / "Quomble.ini"));
+
+    put("not a folder");
     try {
-        s.write(dir_ / "gone" / "Quomble.ini", "3.9");
+        s.write(ini_ / "Quomble.ini", "3.9");
         FAIL() << "no error";
     } catch (const SettingsWriteError& e) {
-        EXPECT_NE(std::string(e.what()).find("Quomble.ini"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("cannot create the folder"), std::string::npos) << e.what();
     }
 }
 

@@ -29,13 +29,18 @@ TEST(AboutTest, textsAndLayout)
 {
     TForm2 about("3.9", "268", "/opt/quombleview/Quomble.log");
     ASSERT_EQ(about.windowTitle(), "About");
-    ASSERT_EQ(about.size(), QSize(312, 193));
-    ASSERT_EQ(about.Panel1->geometry(), QRect(6, 6, 300, 182));
+    about.setSettingsFileName("/home/ann/.config/quombleview/Quomble.ini");
+    ASSERT_EQ(about.size(), QSize(312, 225));
+    ASSERT_EQ(about.Panel1->geometry(), QRect(6, 6, 300, 214));
     ASSERT_EQ(about.Label1->text(), "QuombleView 3.9");
     ASSERT_EQ(about.Label4->text(), "Build: #268");
     ASSERT_EQ(about.Label5->text(), "LogFile:");
     ASSERT_EQ(about.Label6->text(), "/opt/quombleview/Quomble.log");
-    for (QLabel* l : {about.Label1, about.Label4, about.Label6})
+    ASSERT_EQ(about.Label8->text(), "SettingsFile:");
+    ASSERT_EQ(about.Label9->text(), "/home/ann/.config/quombleview/Quomble.ini");
+    ASSERT_EQ(about.Label8->y(), 178);
+    ASSERT_EQ(about.Label9->y(), 194);
+    for (QLabel* l : {about.Label1, about.Label4, about.Label6, about.Label8, about.Label9})
         ASSERT_EQ(l->x(), 150 - l->width() / 2);
     ASSERT_EQ(about.Label1->y(), 12);
     ASSERT_EQ(about.Label4->y(), 50);

@@ -88,6 +88,7 @@ TEST(StartupTest, startUpSequence)
     ASSERT_EQ(f.IniFileName, dir.appDir() + "Quomble.ini");
     ASSERT_TRUE(program.form2());
     ASSERT_EQ(program.form2()->Label6->text(), QString::fromStdString(f.LogFileName));
+    ASSERT_EQ(program.form2()->Label9->text(), QString::fromStdString(f.IniFileName));
     ASSERT_TRUE(!program.form2()->isVisible());
     ASSERT_TRUE(f.Timer1->isActive());
     ASSERT_TRUE(f.FirstShowPending);
@@ -113,77 +114,20 @@ TEST(StartupTest, missingLogEndsTheProgram)
     ASSERT_EQ(messages.texts(), QStringList{"LogFile not avaiable!"});
 }
 
-TEST(StartupTest, trendWiderThanTheLogIsUsedAndKept)
-{
-    AppFolder dir;
-    dir.writeLog(knownLog());  // seven days
-    dir.write("Quomble.ini", "tradius=30\r\nview_a1=7\r\n");
-    MessageRecorder messages;
-    SettableClock clock;
-    Program program(dir.appDir(), clock.clock());
-    ASSERT_TRUE(program.start());
-    ASSERT_EQ(program.form1().model().DayCount, 7);
-    TForm5& d = *program.form5();
-    ASSERT_EQ(d.TrackBar3->value(), 7);
-    ASSERT_EQ(d.Edit3->text(), "7");
-    ASSERT_EQ(d.TrendDays(), 30);
-    // Day 1 has two boots: its trend over 30 days is 2 / 30.
-    ASSERT_EQ(float(d.Series13->yValue(0)), 2.0f / 30);
-    program.form1().close();
-    ASSERT_TRUE(dir.read("Quomble.ini").contains("tradius=30\r\n"));
-}
-
-// A real program, ended by a real signal while a message box waits at start-up (the log has
-// a faulty line) or after it (the log cannot be read): the settings are written all the same
-// and the exit status is 0.
-TEST(StartupTest, systemEndWritesTheSettingsDespiteAMessageBox)
-{
-    const std::pair<int, QStringList> runs[] = {
-        {SIGTERM, {"07.12.2026 08:00:00 07.12.2026 07:00:00", "07.12.2026 09:00:00 "}},
-        {SIGHUP, {"07.12.2026 08:00:00 ", "07.12.2026 0x:00:00 "}},
-    };
-    for (const auto& [signal, log] : runs) {
-        AppFolder dir;
-        dir.writeLog(log);
-        QTemporaryDir runtime;
-        const QString exe = dir.file("QuombleV");
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QUOMBLEV_EXE), exe));
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        program.setProcessEnvironment(env);
-        program.start(exe, {});
-        ASSERT_TRUE(program.waitForStarted());
-        // The lock comes first; the windows and the signal handling a moment later.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runtime.filePath("QuombleView")); }, 10000));
-        std::this_thread::sleep_for(std::chrono::seconds(2));
-        ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini")));
-        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
-        ASSERT_TRUE(program.waitForFinished(10000));
-        ASSERT_EQ(program.exitStatus(), QProcess::NormalExit);
-        ASSERT_EQ(program.exitCode(), 0);
-        ASSERT_TRUE(dir.read("Quomble.ini").contains("pos_a_x=")) << qPrintable(dir.read("Quomble.ini"));
-    }
-}
-
-TEST(StartupTest, systemEndClosesTheAboutWindowAndEndsTheLoop)
+TEST(StartupTest, systemDefaultSettingsAreKeptInTheUsersOwnFile)
 {
     AppFolder dir;
     dir.writeLog(knownLog());
-    Program program(dir.appDir(), SettableClock().clock());
-    Termination termination(&program.form1());
-    ASSERT_TRUE(program.start());
-    bool aboutWasUp = false;
-    QTimer::singleShot(0, &program.form1(), [&] { program.form1().Hilfe1Click(); });
-    QTimer::singleShot(300, [&] {
-        aboutWasUp = program.form2()->isVisible();
-        ::raise(SIGINT);  // arrives inside the About window's own loop
-    });
-    ASSERT_EQ(QCoreApplication::exec(), 0);
-    ASSERT_TRUE(aboutWasUp);
-    ASSERT_TRUE(termination.ended());
-    ASSERT_TRUE(!program.form2()->isVisible());
-    ASSERT_TRUE(!program.form1().isVisible());
-    ASSERT_TRUE(dir.read("Quomble.ini").contains("pos_a_x="));
+    dir.write("Quomble.ini", "pos_c_x=12\r\npos_c_y=34\r\n");
+    MessageRecorder messages;
+    TForm1 f(dir.appDir(), SettableClock().clock());
+    const QString own = dir.file("config/quombleview/Quomble.ini");
+    f.useSettingsFiles({dir.appDir() + "Quomble.ini", own.toStdString()});
+    ASSERT_TRUE(f.FormCreate());
+    f.LogDataSettings_read();
+    ASSERT_EQ(f.settings().LogDataPlace, (WindowPlace{12, 34}));
+    f.close();
+    ASSERT_TRUE(messages.messages.empty());
+    ASSERT_TRUE(dir.read("config/quombleview/Quomble.ini").contains("pos_c_x=12\r\npos_c_y=34\r\n"));
+    ASSERT_EQ(dir.read("Quomble.ini"), "pos_c_x=12\r\npos_c_y=34\r\n");  // the default stays as it was
 }

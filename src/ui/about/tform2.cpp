@@ -61,12 +61,12 @@ TForm2::TForm2(const QString& versionText, const QString& buildText, const QStri
     routeEscape(this, [this](int key) { FormKeyDown(key); });
     setWindowTitle(QStringLiteral("About"));
     setFont(sansFont(11));
-    setFixedSize(312, 193);
+    setFixedSize(312, 225);
     setModal(true);
 
     Panel1 = new BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised, this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(6, 6, 300, 182);
+    Panel1->setGeometry(6, 6, 300, 214);
 
     Label1 = makeLabel(Panel1, QStringLiteral("Label1"), 0, 12, QString(), {palette::Navy, false, 32});
     Label4 = makeLabel(Panel1, QStringLiteral("Label4"), 0, 50, QString(), {QColor(), false, 11});
@@ -78,6 +78,8 @@ TForm2::TForm2(const QString& versionText, const QString& buildText, const QStri
     Label7 = makeLink(Panel1, QStringLiteral("Label7"), 80, 100, QString::fromLatin1(kMailAddress));
     Label5 = makeLabel(Panel1, QStringLiteral("Label5"), 131, 142, QStringLiteral("LogFile:"));
     Label6 = makeLabel(Panel1, QStringLiteral("Label6"), 0, 158, QString());
+    Label8 = makeLabel(Panel1, QStringLiteral("Label8"), 0, 178, QStringLiteral("SettingsFile:"));
+    Label9 = makeLabel(Panel1, QStringLiteral("Label9"), 0, 194, QString());
     connect(Label2, &ClickableLabel::clicked, this, &TForm2::Label2Click);
     connect(Label7, &ClickableLabel::clicked, this, &TForm2::Label7Click);
 
@@ -94,6 +96,13 @@ void TForm2::FormCreate(const QString& versionText, const QString& buildText, co
     centreInPanel(Label4);
     setLabelText(Label6, logFileName);
     centreInPanel(Label6);
+    centreInPanel(Label8);
+}
+
+void TForm2::setSettingsFileName(const QString& settingsFileName)
+{
+    setLabelText(Label9, settingsFileName);
+    centreInPanel(Label9);
 }
 
 void TForm2::centreInPanel(QLabel* label)

@@ -13,13 +13,16 @@ class BevelPanel;
 class ClickableLabel;
 
 // The About window: program name and version, build number, the web and e-mail links,
-// the program icon and the log file in use. Created once, shown modally and centred on
+// the program icon, the log file and the settings file in use. Created once, shown modally and centred on
 // the screen each time; closing only hides it.
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
     TForm2(const QString& versionText, const QString& buildText, const QString& logFileName,
            QWidget* parent = nullptr);
+
+    // The settings file in use, shown under the log file.
+    void setSettingsFileName(const QString& settingsFileName);
 
     // Centres the window and runs it modally until it is closed.
     int showModal();
@@ -40,6 +43,8 @@ public:
     ClickableLabel* Label7 = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
 
 signals:
     // Emitted whenever the window closes (Escape, close box or program).

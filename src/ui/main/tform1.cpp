@@ -154,7 +154,8 @@ bool TForm1::FormCreate()
     FirstShowPending = true;
 
     LogFileName = LogFileNameIn(AppDir);
-    IniFileName = IniFileNameIn(AppDir);
+    IniFileName = settingsFiles_ ? settingsFiles_->write : IniFileNameIn(AppDir);
+    IniReadFileName = settingsFiles_ ? settingsFiles_->read : IniFileName;
     try {
         // A folder or a pipe in the log's place ends the program like a missing log, but
         // says so; a pipe is never opened, so nothing waits for a writer.
@@ -207,7 +208,7 @@ void TForm1::showFindings(const std::vector<Finding>& findings)
 
 void TForm1::ini_File_read()
 {
-    settings_.readMain(IniFileName);
+    settings_.readMain(IniReadFileName);
     if (settings_.MainPlace)
         moveToStoredPlace(this, QPoint(settings_.MainPlace->left, settings_.MainPlace->top));
 }
@@ -215,17 +216,17 @@ void TForm1::ini_File_read()
 void TForm1::LogDataSettings_read()
 {
     if (logData_)
-        logData_->ini_File_read(IniFileName, settings_);
+        logData_->ini_File_read(IniReadFileName, settings_);
     else
-        settings_.readLogData(IniFileName);
+        settings_.readLogData(IniReadFileName);
 }
 
 void TForm1::DiagramsSettings_read()
 {
     if (diagrams_)
-        diagrams_->ini_File_read(IniFileName, settings_);
+        diagrams_->ini_File_read(IniReadFileName, settings_);
     else
-        settings_.readDiagrams(IniFileName);
+        settings_.readDiagrams(IniReadFileName);
 }
 
 void TForm1::ini_File_write()

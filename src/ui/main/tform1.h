@@ -2,6 +2,7 @@
 
 #include "core/datetime.h"
 #include "core/model.h"
+#include "core/paths.h"
 #include "core/settings.h"
 #include "core/validation.h"
 #include "ui/main/label_set.h"
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <map>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -51,6 +53,8 @@ public:
     void ini_File_write();  // reports a file it cannot write in an error box
     // The system calls through which the settings reach the disk (a test fills the disk).
     void setSettingsWriteCalls(SettingsWriteCalls calls) { settingsWriteCalls_ = std::move(calls); }
+    // Where the settings are read and written; without this call, beside the executable.
+    void useSettingsFiles(SettingsFiles files) { settingsFiles_ = std::move(files); }
     void Anzeigen();
     void Aktualisieren();
 
@@ -89,7 +93,8 @@ public:
     QString BuildText;
     std::string AppDir;
     std::string LogFileName;
-    std::string IniFileName;
+    std::string IniFileName;      // written at the end
+    std::string IniReadFileName;  // read at start-up; a system-wide default until the user has his own
     bool FirstShowPending = true;
 
     // --- Controls -----------------------------------------------------------------------
@@ -126,6 +131,7 @@ private:
     LogModel model_;
     Settings settings_;
     SettingsWriteCalls settingsWriteCalls_;
+    std::optional<SettingsFiles> settingsFiles_;
     QString applicationTitle_;
     LabelSet labels_;  // the numbered labels of both panels
     TForm2* about_ = nullptr;
