@@ -73,6 +73,16 @@ void putYear(std::string& out, int year)
     out += std::to_string(year);
 }
 
+// "dd.mm.yyyy"
+void putDate(std::string& out, const CivilDateTime& civil)
+{
+    putTwo(out, civil.day);
+    out.push_back('.');
+    putTwo(out, civil.month);
+    out.push_back('.');
+    putYear(out, civil.year);
+}
+
 }  // namespace
 
 CivilDateTime systemLocalTime()
@@ -201,14 +211,9 @@ DateTime TimestampReader::readOrThrow(std::string_view text)
 
 std::string formatDate(std::int64_t number)
 {
-    const CivilDateTime civil = civilFromDayNumber(number);
     std::string out;
     out.reserve(10);
-    putTwo(out, civil.day);
-    out.push_back('.');
-    putTwo(out, civil.month);
-    out.push_back('.');
-    putYear(out, civil.year);
+    putDate(out, civilFromDayNumber(number));
     return out;
 }
 
@@ -233,11 +238,7 @@ std::string formatTimestamp(const CivilDateTime& civil)
 {
     std::string out;
     out.reserve(19);
-    putTwo(out, civil.day);
-    out.push_back('.');
-    putTwo(out, civil.month);
-    out.push_back('.');
-    putYear(out, civil.year);
+    putDate(out, civil);
     out.push_back(' ');
     putTwo(out, civil.hour);
     out.push_back(':');

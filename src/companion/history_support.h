@@ -1,0 +1,51 @@
+#pragma once
+
+// What the readers of last and journalctl output and the merge share: splitting and reading
+// the texts, and the repairs of a boot history (clock offsets, boots out of place).
+
+#include "companion/history.h"
+#include "core/datetime.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quomble::history_support {
+
+// A boot with a clock this far off in whole or half hours is taken as a hardware clock on
+// local time; a smaller step is a correction of the clock (a time server) and not undone.
+inline constexpr std::int64_t kHour = 3600;
+inline constexpr std::int64_t kHalfHour = 1800;
+inline constexpr std::int64_t kLargestZoneOffset = 14 * kHour;
+inline constexpr std::int64_t kSmallestClockFix = 5 * 60;
+// The run level record follows the reboot record within this once the clock is right.
+inline constexpr std::int64_t kRunLevelDelay = 10 * 60;
+// A boot history this long is checked for boots out of place against the 512 before each.
+inline constexpr std::size_t kConsistencyWindow = 512;
+
+// The blank-separated words of a line.
+std::vector<std::string_view> tokens(std::string_view line);
+// `text` is exactly `count` decimal digits.
+bool digits(std::string_view text, std::size_t count);
+// The value of a text of decimal digits.
+int number(std::string_view text);
+// A real date and time of the years 1..9999, or nothing.
+std::optional<DateTime> makeDateTime(int year, int month, int day, int hour, int minute, int second);
+// "hh:mm:ss", optionally followed by a fraction of a second (dropped).
+bool clockTime(std::string_view text, int& h, int& m, int& s);
+// "1 boot", "2 boots".
+std::string plural(std::size_t n, const char* one, const char* many);
+// Moves a boot's login by the offset of a hardware clock on local time, and says so.
+void moveLogin(BootSpan& boot, std::int64_t shift, ImportNotes& notes);
+// A login that lies after a time known to be later in the same boot, by more than a small
+// correction: the clock was read as local time; it is moved back by whole hours.
+void fixLoginAfter(BootSpan& boot, DateTime later, ImportNotes& notes);
+// The boots to keep (see keepConsistent).
+std::vector<bool> consistentBoots(const std::vector<BootSpan>& boots, DateTime now, std::size_t last);
+// Reports each boot left out, the first ten by their time.
+void dropInconsistent(std::vector<BootSpan>& boots, const std::vector<bool>& keep, DateTime now,
+                      ImportNotes& notes);
+
+}  // namespace quomble::history_support
