@@ -201,8 +201,7 @@ TEST(ReportText, ReadsLikeTheMainWindow)
 
 TEST(ReportText, ShortestOffTimeThatNoBootHasIsADash)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "quomble-report-crashes";
-    std::filesystem::create_directories(dir);
+    const quomble::testing::TempFolder dir;
     const auto log = dir / "crashes.log";
     std::ofstream(log, std::ios::binary) << "07.12.2026 08:00:00 \r\n07.12.2026 09:00:00 \r\n";
     const ReportRun text = runReport("--now \"07.12.2026 12:00:00\" " + log.string());
@@ -213,7 +212,6 @@ TEST(ReportText, ShortestOffTimeThatNoBootHasIsADash)
     EXPECT_EQ(j["summary"]["StatMin"]["OffTime"], 2147483647);
     EXPECT_EQ(j["summary"]["StatMinBase"]["OffTime"], 2147483647);
     EXPECT_EQ(j["summary"]["StatMin"]["OnTime"], 3600);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(ReportTable, PrintsTheWindowsTableAfterTheSorts)
