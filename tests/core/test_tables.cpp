@@ -1,4 +1,5 @@
 #include "core/tables.h"
+#include "core/table_text.h"
 #include "literal_sort.h"
 #include "support/log_builder.h"
 
@@ -152,4 +153,20 @@ TEST(Tables, NumberLikeColumnsSortAsNumbers)
     EXPECT_EQ(order.record(10), 10);
     order.press(m, 4);  // OffTime ascending: the running boot's blank cell first
     EXPECT_EQ(order.record(1), 12);
+}
+
+TEST(TableText, CsvQuotesOnlyFieldsThatNeedIt)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"0 / 00:03:10", "0 / 00:03:10"},
+        {"", ""},
+        {"a,b", "\"a,b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""},
+    };
+    for (const auto& [field, quoted] : cases) {
+        std::string out;
+        appendCsvField(out, field);
+        EXPECT_EQ(out, quoted) << field;
+    }
 }

@@ -294,10 +294,13 @@ TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
         captions << a->text();
     }
     ASSERT_EQ(names, (QStringList{"Hilfe1", "LogDatei1", "Diagramm1", "Stndigaktualisieren1",
-                                  "EinstellungenbeimBeendenspeichern1", "N1", "Programmbeenden1"}));
+                                  "EinstellungenbeimBeendenspeichern1", "N1", "Programmbeenden1", "N2",
+                                  "Zusammenfassungkopieren1"}));
     ASSERT_EQ(captions, (QStringList{"About", "view LogData list", "view diagrams", "permanently update",
-                                     "save settings at end", "", "End QuombleV"}));
+                                     "save settings at end", "", "End QuombleV", "", "Copy summary"}));
     ASSERT_TRUE(f.N1->isSeparator());
+    ASSERT_TRUE(f.N2->isSeparator());
+    ASSERT_EQ(f.Zusammenfassungkopieren1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     ASSERT_EQ(f.Hilfe1->shortcut(), QKeySequence(Qt::Key_F1));
     ASSERT_EQ(f.LogDatei1->shortcut(), QKeySequence(Qt::Key_F2));
     ASSERT_EQ(f.Diagramm1->shortcut(), QKeySequence(Qt::Key_F3));
