@@ -1,5 +1,7 @@
 #include "core/table_text.h"
 
+#include "core/format.h"
+
 namespace quomble {
 
 namespace {
@@ -22,7 +24,28 @@ void appendCell(std::string& out, std::string_view cell, int column, TableTextFo
         out += trimmed(cell);
 }
 
-void endLine(std::string& out, TableTextFormat format) { out += format == TableTextFormat::Csv ? "\r\n" : "\n"; }
+// A boots row without a string per cell: a million of them are saved in well under a
+// second. The same texts as cellText, trimmed.
+void appendBootRow(std::string& out, const LogModel& m, int record, TableTextFormat format)
+{
+    const BootRecord& r = m.boot(record);
+    const char separator = format == TableTextFormat::Csv ? ',' : '\t';
+    appendNumber(out, record);
+    out += separator;
+    appendCell(out, r.LogIn.view(), 0, format);
+    out += separator;
+    appendCell(out, r.LogOut.view(), 0, format);
+    out += separator;
+    appendDurationText(out, r.OnDays, r.OnHours, r.OnMinutes, r.OnSeconds);
+    out += separator;
+    if (r.OffDays != 0 || r.OffHours != 0 || r.OffMinutes != 0 || r.OffSeconds != 0)
+        appendDurationText(out, r.OffDays, r.OffHours, r.OffMinutes, r.OffSeconds);
+}
+
+void endLine(std::string& out, TableTextFormat format)
+{
+    out += format == TableTextFormat::Csv ? "\r\n" : "\n";
+}
 
 }  // namespace
 
@@ -51,16 +74,20 @@ void appendTableHeader(std::string& out, const TableOrder& order, TableTextForma
 void appendTableRow(std::string& out, const LogModel& model, const TableOrder& order, int row,
                     TableTextFormat format)
 {
-    for (int c = 0; c < columnCount(order.table()); ++c)
-        appendCell(out, cellText(model, order.table(), order.record(row), c), c, format);
+    if (order.table() == LogTable::Boots) {
+        appendBootRow(out, model, order.record(row), format);
+    } else {
+        for (int c = 0; c < columnCount(order.table()); ++c)
+            appendCell(out, cellText(model, order.table(), order.record(row), c), c, format);
+    }
     endLine(out, format);
 }
 
 std::string tableText(const LogModel& model, const TableOrder& order, TableTextFormat format)
 {
     std::string out;
-    // A boots line is about 60 bytes; one growth step less for the large tables.
-    out.reserve(static_cast<std::size_t>(order.rowCount()) * 64 + 64);
+    // A boots line is at most about 75 bytes: the text is made without growing it.
+    out.reserve(static_cast<std::size_t>(order.rowCount()) * 80 + 128);
     appendTableHeader(out, order, format);
     for (int row = 1; row <= order.rowCount(); ++row)
         appendTableRow(out, model, order, row, format);

@@ -7,8 +7,10 @@
 #include "ui/components/window_plugs.h"
 #include "support/title_recorder.h"
 #include "support/window_fixture.h"
+#include "report.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -317,6 +319,22 @@ TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
     ASSERT_EQ(f.Image1->geometry(), QRect(376, 26, 32, 32));
     ASSERT_EQ(f.Bevel1->geometry(), QRect(374, 24, 36, 36));
     ASSERT_TRUE(f.Bevel1->isHidden());
+}
+
+TEST_F(MainWindowTest, copySummaryIsTheReportsText)
+{
+    dir.writeLog(knownLog());
+    TForm1& f = window();
+    ASSERT_TRUE(f.FormCreate());
+    QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier);
+
+    LogModel reported(fixedClock(kNow));
+    report::Options options;
+    options.logFile = f.LogFileName;
+    const report::Outcome outcome = report::runIntake(reported, options);
+    std::ostringstream text;
+    report::writeText(text, reported, outcome, options);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), text.str());
 }
 
 TEST_F(MainWindowTest, escapeClosesAndSavesTheSettings)

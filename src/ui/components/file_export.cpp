@@ -18,14 +18,15 @@ QString exportFileName(const QString& title, const QString& suffix)
     QString name = title;
     name.replace(QStringLiteral("&&"), QStringLiteral("&"));
     for (QChar& c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.category() == QChar::Other_Control)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') ||
+            c.category() == QChar::Other_Control)
             c = QLatin1Char('-');
-    return name.simplified() + QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate) + QLatin1Char('.') +
-           suffix;
+    return name.simplified() + QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate) +
+           QLatin1Char('.') + suffix;
 }
 
-std::optional<ExportChoice> askExportFile(QWidget* parent, const QString& caption, const QString& proposedName,
-                                          const QList<ExportFileType>& types)
+std::optional<ExportChoice> askExportFile(QWidget* parent, const QString& caption,
+                                          const QString& proposedName, const QList<ExportFileType>& types)
 {
     QStringList filters;
     for (const ExportFileType& t : types)
@@ -56,7 +57,8 @@ bool saveExportFile(const QString& path, std::string_view bytes, QWidget* parent
 bool saveExportFile(const QString& path, const QByteArray& bytes, QWidget* parent)
 {
     if (bytes.isEmpty()) {
-        showError(QStringLiteral("File could not be written: ") + path + QStringLiteral(" (nothing to write)"),
+        showError(QStringLiteral("File could not be written: ") + path +
+                      QStringLiteral(" (nothing to write)"),
                   parent);
         return false;
     }

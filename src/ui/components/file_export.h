@@ -29,8 +29,8 @@ struct ExportChoice {
 };
 
 // Asks for a file name in a save dialog that offers `types`; nullopt when cancelled.
-std::optional<ExportChoice> askExportFile(QWidget* parent, const QString& caption, const QString& proposedName,
-                                          const QList<ExportFileType>& types);
+std::optional<ExportChoice> askExportFile(QWidget* parent, const QString& caption,
+                                          const QString& proposedName, const QList<ExportFileType>& types);
 
 // Writes `bytes` to `path` in one safe step (temporary file and rename). A failure shows
 // the error box and returns false; the old file, if any, is left as it was, and no part of

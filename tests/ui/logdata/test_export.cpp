@@ -65,7 +65,8 @@ TEST_F(LogDataExport, CopiedBlockIsTheReportsLinesOfThoseRows)
     clickRow(4, Qt::ShiftModifier);
     QTest::keyClick(form->StringAlignGrid1, Qt::Key_C, Qt::ControlModifier);
     const QStringList report = reportLines({{3, true}});
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringList(report.mid(0, 1) + report.mid(2, 3)).join('\n') + '\n');
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringList(report.mid(0, 1) + report.mid(2, 3)).join('\n') + '\n');
 
     // A plain click selects one row again.
     clickRow(3);
@@ -80,9 +81,11 @@ TEST_F(LogDataExport, SavedTableIsTheWholeShownTable)
     const QString csv = QString::fromStdString((dir / "boots.csv").string());
     ASSERT_TRUE(form->saveShownTable(tsv, TableTextFormat::Tsv));
     ASSERT_TRUE(form->saveShownTable(csv, TableTextFormat::Csv));
-    EXPECT_EQ(QString::fromStdString(quomble::testing::readFile(dir / "boots.tsv")), reportLines({}).join('\n'));
+    EXPECT_EQ(QString::fromStdString(quomble::testing::readFile(dir / "boots.tsv")),
+              reportLines({}).join('\n'));
     const std::string csvText = quomble::testing::readFile(dir / "boots.csv");
-    EXPECT_EQ(csvText.substr(0, csvText.find('\n') + 1), "Nr. .,LogIn \u00B0,LogOut \u00B0,OnTime \u00B0,OffTime \u00B0\r\n");
+    EXPECT_EQ(csvText.substr(0, csvText.find('\n') + 1),
+              "Nr. .,LogIn \u00B0,LogOut \u00B0,OnTime \u00B0,OffTime \u00B0\r\n");
 }
 
 TEST_F(LogDataExport, FailedSaveSaysSoAndLeavesNoFile)
@@ -94,7 +97,8 @@ TEST_F(LogDataExport, FailedSaveSaysSoAndLeavesNoFile)
     QStringList messages;
     const MessageHandler previous =
         setMessageHandler([&](MessageKind, const QString& text) { messages << text; });
-    EXPECT_FALSE(form->saveShownTable(QString::fromStdString((dir / "boots.csv").string()), TableTextFormat::Csv));
+    EXPECT_FALSE(
+        form->saveShownTable(QString::fromStdString((dir / "boots.csv").string()), TableTextFormat::Csv));
     setMessageHandler(previous);
     readOnly.undo();
     ASSERT_EQ(messages.size(), 1);
