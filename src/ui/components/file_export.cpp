@@ -37,9 +37,21 @@ std::optional<ExportChoice> askExportFile(QWidget* parent, const QString& captio
     if (path.isEmpty())
         return std::nullopt;
     ExportChoice choice{path, std::max(0, static_cast<int>(filters.indexOf(chosen)))};
-    const QString& suffix = types.value(choice.type).suffix;
-    if (!suffix.isEmpty() && QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
-        choice.path += QLatin1Char('.') + suffix;
+    // A name typed with the suffix of another type ("chart.pdf" while PNG is chosen) is
+    // saved as that type; a name without a known suffix gets the chosen type's.
+    const QString typed = QFileInfo(path).suffix();
+    auto same = [&typed](const ExportFileType& t) {
+        return typed.compare(t.suffix, Qt::CaseInsensitive) == 0;
+    };
+    if (same(types.value(choice.type)))
+        return choice;
+    for (int i = 0; i < types.size(); ++i) {
+        if (same(types[i])) {
+            choice.type = i;
+            return choice;
+        }
+    }
+    choice.path += QLatin1Char('.') + types.value(choice.type).suffix;
     return choice;
 }
 

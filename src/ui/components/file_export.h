@@ -28,7 +28,8 @@ struct ExportChoice {
     int type = 0;
 };
 
-// Asks for a file name in a save dialog that offers `types`; nullopt when cancelled.
+// Asks for a file name in a save dialog that offers `types`; nullopt when cancelled. The
+// chosen type decides, unless the name ends in another type's suffix.
 std::optional<ExportChoice> askExportFile(QWidget* parent, const QString& caption,
                                           const QString& proposedName, const QList<ExportFileType>& types);
 
