@@ -72,6 +72,11 @@ TEST_F(LogDataExport, CopiedBlockIsTheReportsLinesOfThoseRows)
     clickRow(3);
     form->Kopieren1->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), report[0] + '\n' + report[3] + '\n');
+
+    // Ctrl+A: every row.
+    QTest::keyClick(form->StringAlignGrid1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(form->StringAlignGrid1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), report.join('\n'));
 }
 
 TEST_F(LogDataExport, SavedTableIsTheWholeShownTable)
