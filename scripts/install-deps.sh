@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev nlohmann-json3-dev
-  qt6-base-dev qt6-base-dev-tools libqcustomplot-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqcustomplot-dev libgl-dev
   fonts-dejavu-core
   clang libclang-rt-14-dev clang-format
   lintian desktop-file-utils appstream xvfb xdotool file

@@ -1,5 +1,6 @@
 #include "core/format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,10 +13,28 @@ void appendPadded2(std::string& out, long long value)
 {
     if (value >= 0 && value < 10)
         out.push_back('0');
-    out += std::to_string(value);
+    appendNumber(out, value);
 }
 
 }  // namespace
+
+void appendNumber(std::string& out, long long value)
+{
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out.append(buffer, end);
+}
+
+void appendDurationText(std::string& out, std::int32_t days, int hours, int minutes, int seconds)
+{
+    appendNumber(out, days);
+    out += " / ";
+    appendPadded2(out, hours);
+    out.push_back(':');
+    appendPadded2(out, minutes);
+    out.push_back(':');
+    appendPadded2(out, seconds);
+}
 
 std::string ratioText(double value, char decimalSeparator)
 {
@@ -36,12 +55,8 @@ std::string ratioText(double value, char decimalSeparator)
 
 std::string durationText(std::int32_t days, int hours, int minutes, int seconds)
 {
-    std::string out = std::to_string(days) + " / ";
-    appendPadded2(out, hours);
-    out.push_back(':');
-    appendPadded2(out, minutes);
-    out.push_back(':');
-    appendPadded2(out, seconds);
+    std::string out;
+    appendDurationText(out, days, hours, minutes, seconds);
     return out;
 }
 

@@ -13,6 +13,10 @@ std::string ratioText(double value, char decimalSeparator = '.');
 
 // A split duration as the log data window shows it: "2 / 05:03:07".
 std::string durationText(std::int32_t days, int hours, int minutes, int seconds);
+// durationText appended to `out`, without a string of its own (the large tables).
+void appendDurationText(std::string& out, std::int32_t days, int hours, int minutes, int seconds);
+// The decimal digits of `value`, with a '-' when it is negative.
+void appendNumber(std::string& out, long long value);
 
 // Seconds as a clock text with unreduced hours: 86400 gives "24:00:00".
 std::string clockText(std::int64_t seconds);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/safe_file.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -97,19 +99,9 @@ std::optional<std::int32_t> strictDecimal(std::string_view text);
 bool forEachSettingsLine(const std::filesystem::path& file,
                          const std::function<void(std::string_view line)>& onLine);
 
-// A file that could not be written; the text is meant for the user. The old file, if
-// any, is left as it was.
-class SettingsWriteError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// The two system calls through which the writer puts the bytes on the disk. A test
-// replaces them to make the disk full or the sync fail; empty members use the real calls.
-struct SettingsWriteCalls {
-    std::function<long(int fd, const char* data, std::size_t size)> write;  // like ::write
-    std::function<int(int fd)> sync;                                        // like ::fsync
-};
+// The settings writer's error and its system calls are those of every safe file write.
+using SettingsWriteError = FileWriteError;
+using SettingsWriteCalls = FileWriteCalls;
 
 // Every value the settings file holds, with its default.
 struct Settings {

@@ -26,7 +26,7 @@ void printUsage(std::ostream& out)
 {
     out << "usage: quomble-report [--now \"dd.mm.yyyy hh:mm:ss\"] [--json] [--trend-days N]\n"
            "                      [--smooth-radius R] [--table boots|days]\n"
-           "                      [--sort C:asc|C:desc ...] [LOGFILE]\n"
+           "                      [--sort C:asc|C:desc ...] [--csv] [LOGFILE]\n"
            "\n"
            "Reads a boot log (default: Quomble.log beside this program) and prints its\n"
            "statistics: a readable summary, or with --json every figure as one JSON object.\n"
@@ -35,6 +35,7 @@ void printUsage(std::ostream& out)
            "  --smooth-radius  minutes of the daytime smoothing, 0..1440 (default 60)\n"
            "  --table          print the boots or days table, tab-separated, header first\n"
            "  --sort           sort that table by 0-based column C; repeatable, applied in order\n"
+           "  --csv            print that table as CSV (RFC 4180) instead\n"
            "Exit status: 0 success, 1 the intake stopped, 2 usage error.\n";
 }
 
@@ -55,6 +56,8 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
         std::string_view v;
         if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--csv") {
+            options.csv = true;
         } else if (arg == "--now") {
             if (!value(v))
                 return std::nullopt;
@@ -106,6 +109,10 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
     }
     if (!options.sorts.empty() && !options.table) {
         problem = "--sort needs --table";
+        return std::nullopt;
+    }
+    if (options.csv && !options.table) {
+        problem = "--csv needs --table";
         return std::nullopt;
     }
     if (!haveLog)

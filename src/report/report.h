@@ -16,6 +16,7 @@ struct Options {
     int trendDays = 1;
     int smoothRadius = 60;
     std::optional<std::string> table;  // "boots" or "days"
+    bool csv = false;                  // the table as CSV instead of tab-separated
     struct Sort {
         int column;
         bool ascending;
@@ -38,7 +39,7 @@ struct Outcome {
 Outcome runIntake(LogModel& model, const Options& options);
 
 void writeJson(std::ostream& out, const LogModel& model, const Outcome& outcome);
-// The log data window's table after the sorts of the command line, tab-separated.
+// The log data window's table after the sorts of the command line, tab-separated or CSV.
 void writeTable(std::ostream& out, const LogModel& model, const Options& options);
 void writeText(std::ostream& out, const LogModel& model, const Outcome& outcome, const Options& options);
 

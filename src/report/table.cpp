@@ -1,19 +1,7 @@
-#include "core/tables.h"
+#include "core/table_text.h"
 #include "report.h"
 
 namespace quomble::report {
-
-namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
 
 void writeTable(std::ostream& out, const LogModel& model, const Options& options)
 {
@@ -25,20 +13,17 @@ void writeTable(std::ostream& out, const LogModel& model, const Options& options
         if (sort.column < columns)
             order.sortAs(model, sort.column, sort.ascending);
     }
-    for (int c = 0; c < columns; ++c)
-        out << (c ? "\t" : "") << trimmed(order.header(c));
-    out << '\n';
-    std::string line;
+    const TableTextFormat format = options.csv ? TableTextFormat::Csv : TableTextFormat::Tsv;
+    std::string text;
+    appendTableHeader(text, order, format);
     for (int row = 1; row <= order.rowCount(); ++row) {
-        line.clear();
-        for (int c = 0; c < columns; ++c) {
-            if (c)
-                line += '\t';
-            line += trimmed(cellText(model, table, order.record(row), c));
+        appendTableRow(text, model, order, row, format);
+        if (text.size() >= 1 << 16) {  // in pieces, so a million rows are never held at once
+            out << text;
+            text.clear();
         }
-        line += '\n';
-        out << line;
     }
+    out << text;
 }
 
 }  // namespace quomble::report

@@ -1,9 +1,11 @@
 #include "core/tables.h"
+#include "core/table_text.h"
 #include "literal_sort.h"
 #include "support/log_builder.h"
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 
 using namespace quomble;
@@ -152,4 +154,49 @@ TEST(Tables, NumberLikeColumnsSortAsNumbers)
     EXPECT_EQ(order.record(10), 10);
     order.press(m, 4);  // OffTime ascending: the running boot's blank cell first
     EXPECT_EQ(order.record(1), 12);
+}
+
+TEST(TableText, CsvQuotesOnlyFieldsThatNeedIt)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"0 / 00:03:10", "0 / 00:03:10"},
+        {"", ""},
+        {"a,b", "\"a,b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""},
+    };
+    for (const auto& [field, quoted] : cases) {
+        std::string out;
+        appendCsvField(out, field);
+        EXPECT_EQ(out, quoted) << field;
+    }
+}
+
+TEST(TableText, RowsAreTheTrimmedCellsInTheShownOrder)
+{
+    LogModel m(fixedClock(kNow));
+    readAndRefresh(m, logText({"01.12.2026 08:00:00 ", "01.12.2026 09:00:00 02.12.2026 09:00:05",
+                               "02.12.2026 09:00:06 02.12.2026 09:00:06", "07.12.2026 11:00:00 "}));
+    m.BC_Array_fuellen();
+    for (const LogTable table : {LogTable::Boots, LogTable::Days}) {
+        TableOrder order(table);
+        order.fill(m);
+        order.sortAs(m, 3, false);
+        std::string expected;
+        for (int row = 1; row <= order.rowCount(); ++row) {
+            std::string line;
+            for (int c = 0; c < columnCount(table); ++c) {
+                std::string cell = cellText(m, table, order.record(row), c);
+                cell.erase(0, cell.find_first_not_of(' '));
+                cell.erase(cell.find_last_not_of(' ') + 1);
+                line += (c ? "\t" : "") + cell;
+            }
+            expected += line + '\n';
+        }
+        std::vector<int> rows(static_cast<std::size_t>(order.rowCount()));
+        std::iota(rows.begin(), rows.end(), 1);
+        const std::string all = tableText(m, order, TableTextFormat::Tsv);
+        EXPECT_EQ(all.substr(all.find('\n') + 1), expected);
+        EXPECT_EQ(tableText(m, order, TableTextFormat::Tsv, rows), all);
+    }
 }

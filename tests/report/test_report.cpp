@@ -83,6 +83,7 @@ TEST(ReportOptions, RejectsUsageErrors)
              {"--table", "boots", "--sort", "3"},
              {"--table", "boots", "--sort", "9:asc"},
              {"--sort", "1:asc"},
+             {"--csv"},
              {"--frobnicate"},
              {"a.log", "b.log"},
          }) {
@@ -233,6 +234,21 @@ TEST(ReportTable, PrintsTheWindowsTableAfterTheSorts)
     std::getline(again, first);
     EXPECT_EQ(header.substr(0, 6), "Nr. .\t");
     EXPECT_EQ(first.substr(0, 2), "1\t");
+}
+
+TEST(ReportTable, CsvIsTheSameTableWithCommasAndCrLf)
+{
+    const ReportRun run =
+        runReport("--now \"07.12.2026 12:00:00\" --table boots --csv --sort 3:asc " + kSample);
+    ASSERT_EQ(run.status, 0);
+    std::istringstream lines(run.out);
+    std::string header, first, second;
+    std::getline(lines, header);
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_EQ(header, "Nr. .,LogIn \u00B0,LogOut \u00B0,OnTime .,OffTime \u00B0\r");
+    EXPECT_EQ(first, "9,06.12.2026 11:11:11,06.12.2026 11:11:11,0 / 00:00:00,0 / 22:18:49\r");
+    EXPECT_EQ(second, "3,29.11.2026 09:00:00,,0 / 00:03:10,\r");
 }
 
 TEST(ReportBadInput, EveryStopHasItsMessageAndStatusOne)

@@ -7,8 +7,10 @@
 #include "ui/components/window_plugs.h"
 #include "support/title_recorder.h"
 #include "support/window_fixture.h"
+#include "report.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -294,10 +296,13 @@ TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
         captions << a->text();
     }
     ASSERT_EQ(names, (QStringList{"Hilfe1", "LogDatei1", "Diagramm1", "Stndigaktualisieren1",
-                                  "EinstellungenbeimBeendenspeichern1", "N1", "Programmbeenden1"}));
+                                  "EinstellungenbeimBeendenspeichern1", "N1", "Programmbeenden1", "N2",
+                                  "Zusammenfassungkopieren1"}));
     ASSERT_EQ(captions, (QStringList{"About", "view LogData list", "view diagrams", "permanently update",
-                                     "save settings at end", "", "End QuombleV"}));
+                                     "save settings at end", "", "End QuombleV", "", "Copy summary"}));
     ASSERT_TRUE(f.N1->isSeparator());
+    ASSERT_TRUE(f.N2->isSeparator());
+    ASSERT_EQ(f.Zusammenfassungkopieren1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     ASSERT_EQ(f.Hilfe1->shortcut(), QKeySequence(Qt::Key_F1));
     ASSERT_EQ(f.LogDatei1->shortcut(), QKeySequence(Qt::Key_F2));
     ASSERT_EQ(f.Diagramm1->shortcut(), QKeySequence(Qt::Key_F3));
@@ -314,6 +319,22 @@ TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
     ASSERT_EQ(f.Image1->geometry(), QRect(376, 26, 32, 32));
     ASSERT_EQ(f.Bevel1->geometry(), QRect(374, 24, 36, 36));
     ASSERT_TRUE(f.Bevel1->isHidden());
+}
+
+TEST_F(MainWindowTest, copySummaryIsTheReportsText)
+{
+    dir.writeLog(knownLog());
+    TForm1& f = window();
+    ASSERT_TRUE(f.FormCreate());
+    QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier);
+
+    LogModel reported(fixedClock(kNow));
+    report::Options options;
+    options.logFile = f.LogFileName;
+    const report::Outcome outcome = report::runIntake(reported, options);
+    std::ostringstream text;
+    report::writeText(text, reported, outcome, options);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), text.str());
 }
 
 TEST_F(MainWindowTest, escapeClosesAndSavesTheSettings)

@@ -35,6 +35,11 @@ const std::array<DiagramOptionRow, kDiagramOptionRowCount> kDiagramOptionRows{{
     {O::Stepped, &M::Gestuft1, "Gestuft1", "stepped", false, 0, kTabOnTimePerDaytime, "N4", nullptr, false},
     {std::nullopt, &M::Normiert1, "Normiert1", "standardized", false, 0, kTabOnTimePerDaytime, nullptr, nullptr, true},
 }};
+
+const std::array<DiagramCommandRow, kDiagramCommandRowCount> kDiagramCommandRows{{
+    {&M::Diagrammspeichern1, "Diagrammspeichern1", "Save chart as...", (Qt::CTRL | Qt::Key_S).toCombined(), "N8", &OptionsMenu::saveChartRequested},
+    {&M::Diagrammkopieren1, "Diagrammkopieren1", "Copy chart", (Qt::CTRL | Qt::Key_C).toCombined(), nullptr, &OptionsMenu::copyChartRequested},
+}};
 // clang-format on
 
 OptionsMenu::OptionsMenu(QWidget* window) : QMenu(window)
@@ -88,6 +93,18 @@ OptionsMenu::OptionsMenu(QWidget* window) : QMenu(window)
     Fensterschliessen2->setShortcut(QKeySequence(Qt::Key_Escape));
     Fensterschliessen2->setShortcutContext(Qt::WidgetShortcut);
     connect(Fensterschliessen2, &QAction::triggered, this, &OptionsMenu::closeRequested);
+
+    for (const DiagramCommandRow& row : kDiagramCommandRows) {
+        if (row.separatorBefore)
+            separator(this, row.separatorBefore);
+        QAction* item = addAction(QLatin1String(row.caption));
+        item->setObjectName(QLatin1String(row.name));
+        item->setShortcut(QKeySequence(row.shortcut));
+        window->addAction(item);
+        connect(item, &QAction::triggered, this, row.requested);
+        this->*row.item = item;
+    }
+    N8 = findChild<QAction*>(QStringLiteral("N8"));
 }
 
 QAction* OptionsMenu::item(DiagramOption option) const

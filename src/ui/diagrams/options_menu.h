@@ -50,6 +50,9 @@ struct DiagramsMenuItems {
     QAction* Normiert1 = nullptr;
     QAction* N5 = nullptr;
     QAction* Fensterschliessen2 = nullptr;
+    QAction* N8 = nullptr;
+    QAction* Diagrammspeichern1 = nullptr;
+    QAction* Diagrammkopieren1 = nullptr;
 };
 
 // One switchable option of the diagrams window: its menu item and what it switches.
@@ -91,9 +94,26 @@ signals:
     void optionSwitched(int row, bool on);
     void aboutRequested();
     void closeRequested();
+    void saveChartRequested();
+    void copyChartRequested();
 
 private:
     std::array<QAction*, kDiagramOptionRowCount> items_{};
 };
+
+// One command of the popup menu below "close window": its item, the key that works while
+// the menu is closed, and the signal it sends.
+struct DiagramCommandRow {
+    QAction* DiagramsMenuItems::*item;
+    const char* name;  // control name of the menu item
+    const char* caption;
+    int shortcut;                 // key and modifiers
+    const char* separatorBefore;  // control name of a separator line above the item, or null
+    void (OptionsMenu::*requested)();
+};
+
+// The commands in menu order, after the options and "close window".
+inline constexpr std::size_t kDiagramCommandRowCount = 2;
+extern const std::array<DiagramCommandRow, kDiagramCommandRowCount> kDiagramCommandRows;
 
 }  // namespace quomble

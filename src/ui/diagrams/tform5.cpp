@@ -4,12 +4,14 @@
 #include "ui/components/busyindicator.h"
 #include "ui/components/chartview.h"
 #include "ui/components/escape.h"
+#include "ui/components/file_export.h"
 #include "ui/components/programicon.h"
 #include "ui/components/screens.h"
 #include "ui/components/texts.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QSlider>
@@ -73,6 +75,8 @@ void TForm5::connectControls()
     connect(PopupMenu1, &OptionsMenu::optionSwitched, this, &TForm5::optionSwitched);
     connect(PopupMenu1, &OptionsMenu::aboutRequested, this, &TForm5::Hilfe1Click);
     connect(PopupMenu1, &OptionsMenu::closeRequested, this, &TForm5::Fensterschliessen2Click);
+    connect(PopupMenu1, &OptionsMenu::saveChartRequested, this, &TForm5::Diagrammspeichern1Click);
+    connect(PopupMenu1, &OptionsMenu::copyChartRequested, this, &TForm5::Diagrammkopieren1Click);
 }
 
 void TForm5::FormCreate()
@@ -275,6 +279,41 @@ void TForm5::Hilfe1Click()
 {
     if (host_.showAbout)
         host_.showAbout();
+}
+
+ChartView* TForm5::shownChart() const
+{
+    QWidget* page = PageControl1->currentWidget();
+    return page ? page->findChild<ChartView*>() : nullptr;
+}
+
+bool TForm5::saveShownChart(const QString& path, ChartFileType type)
+{
+    ChartView* chart = shownChart();
+    return chart && saveExportFile(path, chartFileBytes(chart, type), this);
+}
+
+void TForm5::Diagrammspeichern1Click()
+{
+    if (!shownChart())
+        return;
+    static const QList<ExportFileType> kTypes = {
+        {QStringLiteral("PNG image (*.png)"), QStringLiteral("png")},
+        {QStringLiteral("PNG image, double size (*.png)"), QStringLiteral("png")},
+        {QStringLiteral("SVG image (*.svg)"), QStringLiteral("svg")},
+        {QStringLiteral("PDF document (*.pdf)"), QStringLiteral("pdf")},
+    };
+    const QString title = PageControl1->tabText(PageControl1->currentIndex());
+    const auto choice = askExportFile(this, QStringLiteral("Save chart as"),
+                                      exportFileName(title, QStringLiteral("png")), kTypes);
+    if (choice)
+        saveShownChart(choice->path, static_cast<ChartFileType>(choice->type));
+}
+
+void TForm5::Diagrammkopieren1Click()
+{
+    if (ChartView* chart = shownChart())
+        QGuiApplication::clipboard()->setImage(chartImage(chart));
 }
 
 void TForm5::FormKeyDown(int key) { closeOnEscape(this, key); }

@@ -2,6 +2,7 @@
 
 #include "core/model.h"
 #include "core/settings.h"
+#include "ui/components/chart_export.h"
 #include "ui/components/window_plugs.h"
 #include "ui/diagrams/control_panel.h"
 #include "ui/diagrams/diagram_pages.h"
@@ -98,6 +99,15 @@ public:
     void Normiert1Click() { Normiert1->trigger(); }
     void Hilfe1Click();
     void Fensterschliessen2Click() { close(); }
+    // "Save chart as...": asks for a file and saves the shown page's chart by its type.
+    void Diagrammspeichern1Click();
+    // "Copy chart": the shown page's chart to the clipboard as an image.
+    void Diagrammkopieren1Click();
+
+    // The chart of the shown tab page.
+    ChartView* shownChart() const;
+    // Saves the shown chart as drawn now; false, after the error box, when it failed.
+    bool saveShownChart(const QString& path, ChartFileType type);
 
     // The menu item that holds a stored option, and its click.
     QAction* optionItem(DiagramOption option) const { return PopupMenu1->item(option); }

@@ -1,17 +1,23 @@
 #include "ui/logdata/tform4.h"
 
 #include "ui/components/busyindicator.h"
+#include "ui/components/file_export.h"
 #include "ui/components/labels.h"
 #include "ui/components/screens.h"
 #include "ui/logdata/log_table_model.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <thread>
 
 namespace quomble {
@@ -37,7 +43,8 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model, const char* na
     grid->setObjectName(QString::fromLatin1(name));
     grid->setModel(model);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A click selects one row; Shift, Ctrl and Ctrl+A select a block to copy.
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setShowGrid(true);
     grid->setWordWrap(false);
@@ -104,6 +111,66 @@ void TForm4::FormCreate(int pageIndex)
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     setFixedHeight(kClientHeight);
     PageControl1Change();
+    buildMenu();
+}
+
+void TForm4::buildMenu()
+{
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto item = [this](const char* name, const QString& caption, const QKeySequence& shortcut) {
+        QAction* a = PopupMenu1->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(shortcut);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);  // the shortcut works while the menu is closed
+        return a;
+    };
+    Kopieren1 = item("Kopieren1", QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    Tabellespeichern1 =
+        item("Tabellespeichern1", QStringLiteral("Save table as..."), QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(Kopieren1, &QAction::triggered, this, &TForm4::Kopieren1Click);
+    connect(Tabellespeichern1, &QAction::triggered, this, &TForm4::Tabellespeichern1Click);
+}
+
+void TForm4::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(event->globalPos()); }
+
+QTableView* TForm4::shownGrid() const
+{
+    return PageControl1->currentIndex() == 0 ? StringAlignGrid1 : StringAlignGrid2;
+}
+
+LogTableModel* TForm4::shownModel() const { return PageControl1->currentIndex() == 0 ? boots_ : days_; }
+
+QString TForm4::selectedRowsText() const
+{
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : shownGrid()->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row + 1);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return QString::fromStdString(tableText(model_, shownModel()->order(), TableTextFormat::Tsv, rows));
+}
+
+void TForm4::Kopieren1Click() { QGuiApplication::clipboard()->setText(selectedRowsText()); }
+
+bool TForm4::saveShownTable(const QString& path, TableTextFormat format)
+{
+    return saveExportFile(path, tableText(model_, shownModel()->order(), format), this);
+}
+
+void TForm4::Tabellespeichern1Click()
+{
+    static const QList<ExportFileType> kTypes = {
+        {QStringLiteral("Tab-separated text (*.tsv)"), QStringLiteral("tsv")},
+        {QStringLiteral("CSV, comma-separated values (*.csv)"), QStringLiteral("csv")},
+    };
+    const QString title = PageControl1->tabText(PageControl1->currentIndex());
+    const auto choice = askExportFile(this, QStringLiteral("Save table as"),
+                                      exportFileName(title, QStringLiteral("tsv")), kTypes);
+    if (choice)
+        saveShownTable(choice->path, choice->type == 1 ? TableTextFormat::Csv : TableTextFormat::Tsv);
 }
 
 void TForm4::placeAnimations()

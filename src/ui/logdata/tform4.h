@@ -1,11 +1,14 @@
 #pragma once
 
 #include "core/model.h"
+#include "core/table_text.h"
 #include "core/tables.h"
 #include "ui/components/window_plugs.h"
 
 #include <QDialog>
 
+class QAction;
+class QMenu;
 class QTabWidget;
 class QTableView;
 
@@ -36,6 +39,16 @@ public:
     // table: 1 boots, 2 days.
     void StringGrid_sortieren(int table, int column, bool ascending);
     static QString Wochentag_lang(const QString& code);
+    // "Copy": the selected rows of the shown table, header line first, tab-separated, to
+    // the clipboard.
+    void Kopieren1Click();
+    // "Save table as...": asks for a file and writes the shown table as TSV or CSV.
+    void Tabellespeichern1Click();
+    // The selected rows of the shown table as the clipboard gets them.
+    QString selectedRowsText() const;
+    // Writes the whole shown table in its shown order; false, after the error box, when it
+    // failed.
+    bool saveShownTable(const QString& path, TableTextFormat format);
 
     // The outer width the window takes for the active page.
     static constexpr int kBootsWidth = 462;
@@ -48,6 +61,9 @@ public:
     QTableView* StringAlignGrid2 = nullptr;
     BusyIndicator* Animate1 = nullptr;
     BusyIndicator* Animate2 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Kopieren1 = nullptr;
+    QAction* Tabellespeichern1 = nullptr;
     LogTableModel* bootsModel() const { return boots_; }
     LogTableModel* daysModel() const { return days_; }
 
@@ -58,6 +74,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void FormCreate(int pageIndex);
@@ -66,6 +83,9 @@ private:
     void placeAnimations();
     QTableView* makeGrid(QWidget* page, LogTableModel* model, const char* name);
     void selectAndReveal(QTableView* grid, int row);
+    void buildMenu();
+    QTableView* shownGrid() const;
+    LogTableModel* shownModel() const;
 
     const LogModel& model_;
     LogTableModel* boots_ = nullptr;

@@ -4,6 +4,7 @@
 #include "core/intake.h"
 #include "core/log_lines.h"
 #include "core/paths.h"
+#include "core/summary_text.h"
 #include "core/validation.h"
 #include "ui/about/tform2.h"
 #include "ui/about/version.h"
@@ -29,6 +30,8 @@
 #include <QKeyEvent>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <algorithm>
@@ -111,6 +114,10 @@ void TForm1::buildMenu()
     N1 = PopupMenu1->addSeparator();
     N1->setObjectName(QStringLiteral("N1"));
     Programmbeenden1 = item("Programmbeenden1", QStringLiteral("End QuombleV"), QKeySequence());
+    N2 = PopupMenu1->addSeparator();
+    N2->setObjectName(QStringLiteral("N2"));
+    Zusammenfassungkopieren1 =
+        item("Zusammenfassungkopieren1", QStringLiteral("Copy summary"), QKeySequence(Qt::CTRL | Qt::Key_C));
 
     // The two check marks are the menu's only state; both are set at every start.
     Stndigaktualisieren1->setCheckable(true);
@@ -124,6 +131,7 @@ void TForm1::buildMenu()
     // A checkable item has already inverted its mark when it reports the trigger.
     connect(Stndigaktualisieren1, &QAction::triggered, this, &TForm1::applyTimerState);
     connect(Programmbeenden1, &QAction::triggered, this, &TForm1::Programmbeenden1Click);
+    connect(Zusammenfassungkopieren1, &QAction::triggered, this, &TForm1::Zusammenfassungkopieren1Click);
 }
 
 // --- Start-up --------------------------------------------------------------------------
@@ -172,7 +180,10 @@ bool TForm1::FormCreate()
     observer.progress = [this](int percent) {
         setCaption(QStringLiteral("analyzing LogFile... %1%").arg(percent));
     };
-    observer.findings = [this](const std::vector<Finding>& findings) { showFindings(findings); };
+    observer.findings = [this](const std::vector<Finding>& findings) {
+        findings_ = findings;
+        showFindings(findings);
+    };
     std::optional<std::string> error = runIntake(model_, std::filesystem::path(LogFileName), observer);
     if (!error) {
         settings_.fitToDayCount(model_.DayCount);
@@ -186,6 +197,7 @@ bool TForm1::FormCreate()
     if (error) {
         // The intake stops here: the figures stay empty and the timer is not started.
         intakeRunning_ = false;
+        intakeError_ = error;
         showError(textFromCore(*error), this);
         return true;
     }
@@ -339,6 +351,21 @@ void TForm1::Stndigaktualisieren1Click() { Stndigaktualisieren1->trigger(); }
 void TForm1::EinstellungenbeimBeendenspeichern1Click() { EinstellungenbeimBeendenspeichern1->trigger(); }
 
 void TForm1::Programmbeenden1Click() { close(); }
+
+QString TForm1::summaryText() const
+{
+    // Before the intake has ended the log is not read yet: nothing to copy.
+    if (!intakeComplete_ && !intakeError_)
+        return {};
+    return textFromCore(quomble::summaryText(model_, LogFileName, findings_, intakeError_));
+}
+
+void TForm1::Zusammenfassungkopieren1Click()
+{
+    const QString text = summaryText();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
 
 void TForm1::StringAlignGrid1Click() { StringAlignGrid1->clearSelection(); }
 

@@ -67,6 +67,9 @@ public:
     void Stndigaktualisieren1Click();
     void EinstellungenbeimBeendenspeichern1Click();
     void Programmbeenden1Click();
+    // "Copy summary": the summary as the report tool prints it, to the clipboard.
+    void Zusammenfassungkopieren1Click();
+    QString summaryText() const;
     void StringAlignGrid1Click();
     void FormKeyDown(int key);
 
@@ -115,6 +118,8 @@ public:
     QAction* EinstellungenbeimBeendenspeichern1 = nullptr;
     QAction* N1 = nullptr;
     QAction* Programmbeenden1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* Zusammenfassungkopieren1 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -141,6 +146,8 @@ private:
     bool intakeComplete_ = false;
     bool closed_ = false;
     bool livePaused_ = false;
+    std::vector<Finding> findings_;           // of the log check at start-up
+    std::optional<std::string> intakeError_;  // where the intake stopped
 };
 
 }  // namespace quomble
