@@ -57,6 +57,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -66,10 +67,12 @@ private:
     void placeAnimations();
     QTableView* makeGrid(QWidget* page, LogTableModel* model, const char* name);
     void selectAndReveal(QTableView* grid, int row);
+    void fitNumberColumn(QTableView* grid);
 
     const LogModel& model_;
     LogTableModel* boots_ = nullptr;
     LogTableModel* days_ = nullptr;
+    bool shownOnce_ = false;
 };
 
 }  // namespace quomble
