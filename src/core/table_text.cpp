@@ -25,10 +25,9 @@ void appendCell(std::string& out, std::string_view cell, int column, TableTextFo
 }
 
 // A boots row without a string per cell: a million of them are saved in well under a
-// second. The same texts as cellText, trimmed.
-void appendBootRow(std::string& out, const LogModel& m, int record, TableTextFormat format)
+// second. The same texts as the table's cells, trimmed.
+void appendBootRow(std::string& out, const BootRecord& r, int record, TableTextFormat format)
 {
-    const BootRecord& r = m.boot(record);
     const char separator = format == TableTextFormat::Csv ? ',' : '\t';
     appendNumber(out, record);
     out += separator;
@@ -74,11 +73,13 @@ void appendTableHeader(std::string& out, const TableOrder& order, TableTextForma
 void appendTableRow(std::string& out, const LogModel& model, const TableOrder& order, int row,
                     TableTextFormat format)
 {
+    // The texts as the window shows them: the running boot as at the last fill.
     if (order.table() == LogTable::Boots) {
-        appendBootRow(out, model, order.record(row), format);
+        const int record = order.record(row);
+        appendBootRow(out, order.boot(model, record), record, format);
     } else {
         for (int c = 0; c < columnCount(order.table()); ++c)
-            appendCell(out, cellText(model, order.table(), order.record(row), c), c, format);
+            appendCell(out, order.cell(model, row, c), c, format);
     }
     endLine(out, format);
 }

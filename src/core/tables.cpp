@@ -83,13 +83,14 @@ std::int64_t paddedDurationKey(std::int32_t days, int hours, int minutes, int se
 
 // Sort keys of the boots table's time and duration columns as numbers, ordered exactly as
 // their padded texts; nullopt where a text does not have the usual form.
-std::optional<std::vector<std::int64_t>> numericBootKeys(const LogModel& m, int column)
+std::optional<std::vector<std::int64_t>> numericBootKeys(const LogModel& m, const TableOrder& order,
+                                                         int column)
 {
     if (column < 1 || column > 4)
         return std::nullopt;
     std::vector<std::int64_t> keys(static_cast<std::size_t>(m.BootCount) + 1, 0);
     for (int rec = 1; rec <= m.BootCount; ++rec) {
-        const BootRecord& r = m.boot(rec);
+        const BootRecord& r = order.boot(m, rec);
         std::int64_t& key = keys[static_cast<std::size_t>(rec)];
         if (column == 1 || column == 2) {
             const Timestamp& text = column == 1 ? r.LogIn : r.LogOut;
@@ -146,25 +147,8 @@ std::string weekdayLongName(std::string_view code)
 
 std::string cellText(const LogModel& m, LogTable table, int record, int column)
 {
-    if (table == LogTable::Boots) {
-        const BootRecord& r = m.boot(record);
-        switch (column) {
-        case 0:
-            return std::to_string(record) + ' ';
-        case 1:
-            return r.LogIn.str() + ' ';
-        case 2:
-            return r.LogOut.str() + ' ';
-        case 3:
-            return bootDuration(r.OnDays, r.OnHours, r.OnMinutes, r.OnSeconds) + ' ';
-        default: {
-            std::string text = bootDuration(r.OffDays, r.OffHours, r.OffMinutes, r.OffSeconds);
-            if (text == "0 / 00:00:00")
-                text.clear();
-            return text + ' ';
-        }
-        }
-    }
+    if (table == LogTable::Boots)
+        return bootCellText(m.boot(record), record, column);
     const DayRecord& d = m.day(record);
     switch (column) {
     case 0:
@@ -182,9 +166,31 @@ std::string cellText(const LogModel& m, LogTable table, int record, int column)
     }
 }
 
-std::string sortText(const LogModel& m, LogTable table, int record, int column)
+std::string bootCellText(const BootRecord& r, int record, int column)
 {
-    std::string text = cellText(m, table, record, column);
+    switch (column) {
+    case 0:
+        return std::to_string(record) + ' ';
+    case 1:
+        return r.LogIn.str() + ' ';
+    case 2:
+        return r.LogOut.str() + ' ';
+    case 3:
+        return bootDuration(r.OnDays, r.OnHours, r.OnMinutes, r.OnSeconds) + ' ';
+    default: {
+        std::string text = bootDuration(r.OffDays, r.OffHours, r.OffMinutes, r.OffSeconds);
+        if (text == "0 / 00:00:00")
+            text.clear();
+        return text + ' ';
+    }
+    }
+}
+
+namespace {
+
+// A cell's text as the sort compares it (see sortText).
+std::string sortTextOf(std::string text, LogTable table, int column)
+{
     if (table == LogTable::Boots) {
         if (column == 0 || ((column == 3 || column == 4) && text.size() > 1))
             return padded(std::move(text));
@@ -200,6 +206,13 @@ std::string sortText(const LogModel& m, LogTable table, int record, int column)
     return text;
 }
 
+}  // namespace
+
+std::string sortText(const LogModel& m, LogTable table, int record, int column)
+{
+    return sortTextOf(cellText(m, table, record, column), table, column);
+}
+
 TableOrder::TableOrder(LogTable table)
     : table_(table), nextAscending_(static_cast<std::size_t>(columnCount(table)))
 {
@@ -213,6 +226,25 @@ void TableOrder::fill(const LogModel& model)
     std::fill(nextAscending_.begin(), nextAscending_.end(), true);
     nextAscending_[0] = false;  // the numbers start ascending
     selectedRow_ = rows;
+    runningRecord_ = table_ == LogTable::Boots && rows > 0 ? rows : 0;
+    if (runningRecord_ > 0)
+        running_ = model.boot(runningRecord_);
+}
+
+const BootRecord& TableOrder::boot(const LogModel& model, int record) const
+{
+    return record == runningRecord_ ? running_ : model.boot(record);
+}
+
+std::string TableOrder::cell(const LogModel& model, int row, int column) const
+{
+    return recordCell(model, record(row), column);
+}
+
+std::string TableOrder::recordCell(const LogModel& model, int record, int column) const
+{
+    return table_ == LogTable::Boots ? bootCellText(boot(model, record), record, column)
+                                     : cellText(model, table_, record, column);
 }
 
 std::string TableOrder::header(int column) const
@@ -244,12 +276,13 @@ void TableOrder::sortRowsByColumn(const LogModel& model, int column, bool ascend
     std::vector<std::int32_t> rankOfRecord(static_cast<std::size_t>(rows) + 1, 0);
     if (column == 0) {
         std::iota(rankOfRecord.begin(), rankOfRecord.end(), 0);  // padded numbers sort as numbers
-    } else if (auto numeric = table_ == LogTable::Boots ? numericBootKeys(model, column) : std::nullopt) {
+    } else if (auto numeric =
+                   table_ == LogTable::Boots ? numericBootKeys(model, *this, column) : std::nullopt) {
         rankRecords(*numeric, rankOfRecord);
     } else {
         std::vector<SortKey> keys(static_cast<std::size_t>(rows) + 1);
         for (int rec = 1; rec <= rows; ++rec) {
-            const std::string text = sortText(model, table_, rec, column);
+            const std::string text = sortTextOf(recordCell(model, rec, column), table_, column);
             SortKey& k = keys[static_cast<std::size_t>(rec)];
             k.size = static_cast<std::uint8_t>(std::min(text.size(), k.bytes.size()));
             std::memcpy(k.bytes.data(), text.data(), k.size);

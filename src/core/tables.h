@@ -16,6 +16,8 @@ int columnCount(LogTable table);
 // A cell as the window writes it, trailing blank included: boots table row `record`
 // shows BootList[record], days table row `record` shows DayList[record].
 std::string cellText(const LogModel& model, LogTable table, int record, int column);
+// A boots table cell of row `record` showing the boot `r`.
+std::string bootCellText(const BootRecord& r, int record, int column);
 // The same cell as the sort compares it: numbers padded with leading zeros to 20
 // characters, weekdays prefixed with their number (Monday "1Monday").
 std::string sortText(const LogModel& model, LogTable table, int record, int column);
@@ -29,8 +31,13 @@ public:
     explicit TableOrder(LogTable table);
 
     // Log order again, marks reset ("." on Nr., the degree sign on all others), the last
-    // row selected.
+    // row selected. The table's texts are those of this moment until the next fill: the
+    // running boot, the only record a refresh changes, is kept as it is now.
     void fill(const LogModel& model);
+    // The boot a boots table row of `record` shows (the running one as at the last fill).
+    const BootRecord& boot(const LogModel& model, int record) const;
+    // The cell of a row as written at the last fill; the sorts compare these texts.
+    std::string cell(const LogModel& model, int row, int column) const;
 
     LogTable table() const { return table_; }
     int rowCount() const { return static_cast<int>(records_.size()); }
@@ -51,10 +58,14 @@ public:
     void sortRowsByColumn(const LogModel& model, int column, bool ascending);
 
 private:
+    std::string recordCell(const LogModel& model, int record, int column) const;
+
     LogTable table_;
     std::vector<std::int32_t> records_;
     std::vector<bool> nextAscending_;
     int selectedRow_ = 0;
+    BootRecord running_{};
+    int runningRecord_ = 0;  // 0: no running boot kept
 };
 
 }  // namespace quomble

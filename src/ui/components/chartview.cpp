@@ -2,6 +2,9 @@
 
 #include "ui/components/chart3d.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+
 #include <algorithm>
 #include <cmath>
 
@@ -402,6 +405,14 @@ void ChartView::prepareReplot()
         if (s->kind() == SeriesKind::Bar)
             static_cast<ChartBars*>(s->plottable())->setDepth(depth);
     walls_->setDepth(depth);
+    yAxis->grid()->setVisible(depth == 0);
+    axisRect()->setMinimumMargins(depth > 0 ? QMargins(0, depth + 2, depth + 4, 0) : QMargins(0, 4, 8, 0));
+    // The bottom axis chooses its labels by the axis' length before the layout of this replot
+    // sets it; at a new size a first layout gives the length they are chosen for.
+    if (viewport().size() != laidOutSize_) {
+        laidOutSize_ = viewport().size();
+        updateLayout();
+    }
     // Thick lines only where the points stand apart: a thick pen over thousands of points
     // costs the rasterizer far more than the thin one and shows no more.
     const double perKey = xAxis->range().size() > 0 ? axisRect()->width() / xAxis->range().size() : 0;
@@ -412,14 +423,26 @@ void ChartView::prepareReplot()
         line->setPen(QPen(s->color(), perKey >= 4 ? 2 : 1));
         line->setHalo(depth > 0);  // over boxes of every shade
     }
-    yAxis->grid()->setVisible(depth == 0);
-    axisRect()->setMinimumMargins(depth > 0 ? QMargins(0, depth + 2, depth + 4, 0) : QMargins(0, 4, 8, 0));
 }
 
 void ChartView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QCustomPlot::mouseDoubleClickEvent(event);
     resetView();
+}
+
+void ChartView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The plot keeps every mouse event from its parents, so the request is passed on here.
+    QWidget* parent = parentWidget();
+    if (!parent) {
+        event->ignore();
+        return;
+    }
+    QContextMenuEvent passed(event->reason(), mapToParent(event->pos()), event->globalPos(),
+                             event->modifiers());
+    QApplication::sendEvent(parent, &passed);
+    event->setAccepted(passed.isAccepted());
 }
 
 }  // namespace quomble

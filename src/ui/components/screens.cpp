@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace quomble {
 
 namespace {
@@ -27,6 +29,29 @@ void moveToStoredPlace(QWidget* window, QPoint place)
     const QSize size = window->frameGeometry().size().expandedTo(window->size());
     if (reachableOnSomeScreen(QRect(place, size)))
         window->move(place);
+}
+
+void keepPlaceForNextShowing(QWidget* dialog)
+{
+    // A dialog without this mark is centred over its parent at every showing.
+    dialog->setAttribute(Qt::WA_Moved);
+}
+
+QPoint placeOverParent(const QWidget* dialog)
+{
+    const QWidget* parent = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+    const QScreen* screen = parent ? parent->screen() : dialog->screen();
+    const QRect free = screen ? screen->availableGeometry() : QRect();
+    const QPoint centre = parent ? parent->frameGeometry().center() : free.center();
+    QRect place(QPoint(0, 0), dialog->frameGeometry().size().expandedTo(dialog->size()));
+    place.moveCenter(centre);
+    if (free.isValid()) {
+        place.moveRight(std::min(place.right(), free.right()));
+        place.moveLeft(std::max(place.left(), free.left()));
+        place.moveBottom(std::min(place.bottom(), free.bottom()));
+        place.moveTop(std::max(place.top(), free.top()));
+    }
+    return place.topLeft();
 }
 
 }  // namespace quomble

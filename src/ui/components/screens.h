@@ -15,4 +15,12 @@ bool reachableOnSomeScreen(const QRect& frame);
 // keeps the place the system gives it.
 void moveToStoredPlace(QWidget* window, QPoint place);
 
+// For a dialog being hidden: its next showing keeps the place it has now (where the user
+// left it) instead of being centred over its parent again.
+void keepPlaceForNextShowing(QWidget* dialog);
+
+// Where a dialog that was never shown nor placed opens: centred over its parent window
+// (or its screen), kept within that screen's free area.
+QPoint placeOverParent(const QWidget* dialog);
+
 }  // namespace quomble

@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QStyleOptionSlider>
 #include <QToolButton>
 
 #include <algorithm>
@@ -18,6 +21,20 @@ namespace {
 constexpr int kPanel7Height = 46;
 constexpr int kRowHeight = 24;
 constexpr int kHintDuration = 60000;
+
+// The time slot's scroll bar: a click in its track moves by the large step, while its thumb
+// keeps the platform's smallest size, however few days there are to scroll through.
+class SlotScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void initStyleOption(QStyleOptionSlider* option) const override
+    {
+        QScrollBar::initStyleOption(option);
+        option->pageStep = 0;  // the thumb's length follows the page size; it has none
+    }
+};
 
 QWidget* makePanel(QWidget* parent, const char* name)
 {
@@ -54,6 +71,8 @@ QLineEdit* makeEdit(QWidget* parent, const char* name)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
     edit->setGeometry(200, 1, 42, kRowHeight - 2);
+    // The window's menu opens over it as over the rest of the window.
+    edit->setContextMenuPolicy(Qt::NoContextMenu);
     return edit;
 }
 
@@ -67,6 +86,27 @@ QToolButton* makeButton(QWidget* parent, const char* name, const QString& text)
 }
 
 int digitsOf(int value) { return static_cast<int>(QString::number(value).size()); }
+
+// 8 pixels a digit and 2, or more where the font's widest digit, the box's frame and its
+// text margins need it to show all the digits whole.
+int editWidth(const QLineEdit* edit, int digits)
+{
+    const QFontMetrics metrics(edit->font());
+    int widest = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(c)));
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    const int frame =
+        edit->width() - edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width();
+    const QMargins margins = edit->textMargins();
+    constexpr int kInnerMargin = 2;  // the line edit's own margin on each side of the text
+    constexpr int kCursor = 1;
+    const int needed =
+        frame + margins.left() + margins.right() + 2 * kInnerMargin + widest * digits + kCursor;
+    return std::max(8 * digits + 2, needed);
+}
 
 // A typed value goes to the track bar when it is a number within its range; anything else
 // is replaced at once by the track bar's position.
@@ -96,12 +136,13 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent)
     Panel7->setGeometry(4, 4, 605, kPanel7Height);
     Panel2 = makePanel(Panel7, "Panel2");
     Panel2->setGeometry(0, 0, 605, 20);
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, Panel2);
+    ScrollBar1 = new SlotScrollBar(Qt::Horizontal, Panel2);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
     ScrollBar1->setRange(1, 1);
     ScrollBar1->setSingleStep(1);
     ScrollBar1->setPageStep(5);
     ScrollBar1->setGeometry(0, 0, 605, 20);
+    ScrollBar1->setContextMenuPolicy(Qt::NoContextMenu);
     Panel3 = makePanel(Panel7, "Panel3");
     Panel3->setGeometry(0, kPanel7Height - kRowHeight, 605, kRowHeight);
 
@@ -166,7 +207,7 @@ void ControlPanel::setUp(int dayCount, int slotDays, int smoothRadius, int trend
     const std::pair<QLineEdit*, QSlider*> edits[] = {
         {Edit1, TrackBar1}, {Edit2, TrackBar2}, {Edit3, TrackBar3}};
     for (const auto& [edit, bar] : edits) {
-        edit->resize(8 * digitsOf(bar->maximum()) + 2, edit->height());
+        edit->resize(editWidth(edit, digitsOf(bar->maximum())), edit->height());
         edit->setText(QString::number(bar->value()));
     }
 }

@@ -59,6 +59,9 @@ OptionsMenu::OptionsMenu(QWidget* window) : QMenu(window)
     N1 = separator(this, "N1");
 
     Werteanzeigen2Menu = addMenu(QStringLiteral("show charts"));
+    // Every separator line stays, also where the items between two of them are hidden.
+    setSeparatorsCollapsible(false);
+    Werteanzeigen2Menu->setSeparatorsCollapsible(false);
     Werteanzeigen2 = Werteanzeigen2Menu->menuAction();
     Werteanzeigen2->setObjectName(QStringLiteral("Werteanzeigen2"));
 

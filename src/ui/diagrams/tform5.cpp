@@ -237,13 +237,20 @@ void TForm5::layoutWindow()
 void TForm5::FormResize()
 {
     Panel1->layoutRows();
-    Animate1->move(width() / 2 - Animate1->width() / 2, height() / 2 - Animate1->height());
+    // Centred in the window, whose page control and panel it takes the place of.
+    Animate1->move((width() - Animate1->width()) / 2, (height() - Animate1->height()) / 2);
 }
 
 void TForm5::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     layoutWindow();
+}
+
+void TForm5::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    keepPlaceForNextShowing(this);
 }
 
 // --- Menu ----------------------------------------------------------------------------------

@@ -41,8 +41,7 @@ QVariant LogTableModel::data(const QModelIndex& index, int role) const
     const bool boots = order_.table() == LogTable::Boots;
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(
-            cellText(model_, order_.table(), order_.record(index.row() + 1), column));
+        return QString::fromStdString(order_.cell(model_, index.row() + 1, column));
     case Qt::ForegroundRole:
         if (boots) {
             if (column == 1 || column == 3)

@@ -8,7 +8,9 @@
 namespace quomble {
 
 // One table of the log data window over the core's row order: one small record per row,
-// the cell texts made only when a cell is drawn, so a million boots stay light.
+// the cell texts made only when a cell is drawn, so a million boots stay light. The texts
+// are those of the last fill (the running boot as it was then), so a refresh while the
+// window is open changes no row.
 class LogTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -19,7 +21,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // Rebuilds the rows in log order with fresh marks (every showing of the window).
+    // Rebuilds the rows in log order with fresh marks and the present values (every showing
+    // of the window).
     void fill();
     TableOrder& order() { return order_; }
     const TableOrder& order() const { return order_; }

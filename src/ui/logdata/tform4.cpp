@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QEventLoop>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -175,12 +176,11 @@ void TForm4::Tabellespeichern1Click()
 
 void TForm4::placeAnimations()
 {
-    // Centred on the page, a whole animation height above the middle; the days page's
-    // one lies 32 pixels further left.
-    const int left = TabSheet1->width() / 2 - Animate1->width() / 2;
-    const int top = TabSheet1->height() / 2 - Animate1->height();
-    Animate1->move(left, top);
-    Animate2->move(left - 32, top);
+    // Each centred on the page whose grid it stands in for.
+    for (BusyIndicator* animation : {Animate1, Animate2}) {
+        const QWidget* page = animation->parentWidget();
+        animation->move((page->width() - animation->width()) / 2, (page->height() - animation->height()) / 2);
+    }
 }
 
 void TForm4::resizeEvent(QResizeEvent* event)
@@ -205,7 +205,9 @@ void TForm4::ini_File_read(const std::filesystem::path& iniFile, Settings& setti
 
 void TForm4::storeSettings(Settings& settings) const
 {
-    settings.LogDataPlace = WindowPlace{x(), y()};
+    // A window never shown nor placed from the settings opens where the system puts it.
+    const QPoint place = shownOnce_ || testAttribute(Qt::WA_Moved) ? pos() : placeOverParent(this);
+    settings.LogDataPlace = WindowPlace{place.x(), place.y()};
     settings.LogDataPageIndex = PageControl1->currentIndex();
 }
 
@@ -214,7 +216,14 @@ void TForm4::showModal() { exec(); }
 void TForm4::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    shownOnce_ = true;
     FormShow();
+}
+
+void TForm4::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    keepPlaceForNextShowing(this);
 }
 
 void TForm4::FormShow()
@@ -236,9 +245,26 @@ void TForm4::selectAndReveal(QTableView* grid, int row)
 void TForm4::StringGrid_fuellen()
 {
     boots_->fill();
+    fitNumberColumn(StringAlignGrid1);
     selectAndReveal(StringAlignGrid1, boots_->order().selectedRow());
     days_->fill();
+    fitNumberColumn(StringAlignGrid2);
     selectAndReveal(StringAlignGrid2, days_->order().selectedRow());
+}
+
+void TForm4::fitNumberColumn(QTableView* grid)
+{
+    // The Nr. column keeps its design width unless the highest number needs more.
+    const int digits = static_cast<int>(QString::number(grid->model()->rowCount()).size());
+    const QFontMetrics metrics(grid->font());
+    int widest = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(c)));
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 2;
+    const int needed = widest * digits + metrics.horizontalAdvance(QLatin1Char(' ')) + margins + 1;
+    const auto& widths =
+        LogTableModel::columnWidths(grid == StringAlignGrid1 ? LogTable::Boots : LogTable::Days);
+    grid->setColumnWidth(0, std::max(widths[0], needed));
 }
 
 QString TForm4::Wochentag_lang(const QString& code)
@@ -272,6 +298,7 @@ void TForm4::StringGrid_sortieren(int table, int column, bool ascending)
         model->order().select(current.row() + 1);
 
     grid->hide();
+    placeAnimations();
     animation->start();
     emit sortingChanged(true);
     // The sort runs beside the window's thread, which keeps the animation moving but takes

@@ -73,6 +73,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -86,10 +87,12 @@ private:
     void buildMenu();
     QTableView* shownGrid() const;
     LogTableModel* shownModel() const;
+    void fitNumberColumn(QTableView* grid);
 
     const LogModel& model_;
     LogTableModel* boots_ = nullptr;
     LogTableModel* days_ = nullptr;
+    bool shownOnce_ = false;
 };
 
 }  // namespace quomble

@@ -189,6 +189,21 @@ TEST(ChartLabels, AsManyAsFitWithoutOverlapping)
     EXPECT_EQ(ChartLabelTicker::stepFor(0.001, 14), 20000);
 }
 
+TEST(ChartLabels, ChosenAgainWhenTheWindowIsResized)
+{
+    DiagramsFixture fx;
+    TForm5& f = *fx.form;
+    render(f, f.Chart4, 900, 500);
+    const int wide = static_cast<int>(f.Chart4->shownLabels().size());
+    f.resize(400, 500);
+    QApplication::processEvents();  // the resize's own replot only
+    const int fontHeight = QFontMetrics(f.Chart4->xAxis->tickLabelFont()).height();
+    const QVector<double> ticks = f.Chart4->xAxis->tickVector();
+    ASSERT_GE(ticks.size(), 2);
+    EXPECT_LT(ticks.size(), wide);
+    EXPECT_GE(f.Chart4->xAxis->coordToPixel(ticks[1]) - f.Chart4->xAxis->coordToPixel(ticks[0]), fontHeight);
+}
+
 TEST(ChartView, ZoomIsUndoneByADoubleClickAndByNewPoints)
 {
     ChartView chart;

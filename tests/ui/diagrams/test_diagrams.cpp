@@ -2,13 +2,16 @@
 #include "ui/components/busyindicator.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTabBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QFile>
 #include <QToolButton>
 
@@ -182,8 +185,13 @@ TEST(DiagramsWindow, CreationFillsTheNewestSlotAndTheFixedTables)
     EXPECT_EQ(f.Edit1->text(), "3");
     EXPECT_EQ(f.Edit2->text(), "60");
     EXPECT_EQ(f.Edit3->text(), "1");
-    EXPECT_EQ(f.Edit1->width(), 8 * 1 + 2);
-    EXPECT_EQ(f.Edit2->width(), 8 * 4 + 2);
+    // At least the design's 8 pixels a digit and 2, and the widest digits fit whole inside.
+    const std::pair<QLineEdit*, int> edits[] = {{f.Edit1, 1}, {f.Edit2, 4}, {f.Edit3, 1}};
+    for (const auto& [edit, digits] : edits) {
+        EXPECT_GE(edit->width(), 8 * digits + 2);
+        const int text = QFontMetrics(edit->font()).horizontalAdvance(QString(digits, QLatin1Char('8')));
+        EXPECT_LT(text, edit->width() - 4) << edit->objectName().toStdString();
+    }
     EXPECT_EQ(f.Panel4->y(), f.Panel7->y());
     EXPECT_EQ(f.Panel1->height(), 54);
     EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
@@ -295,6 +303,23 @@ TEST(TimeSlot, FixedValueAxisKeepsItsMaximumAndAutosizeFollowsTheShownDays)
     f.automatischeYAchsenskalierung1->trigger();
     f.ScrollBar1->setValue(5);
     EXPECT_EQ(f.Chart1->valueRange(), QCPRange(0, 2));
+}
+
+TEST(TimeSlot, ScrollBarHasTheSmallThumbAndATrackClickStepsFive)
+{
+    Settings stored;
+    stored.SlotDays = 1;
+    DiagramsFixture fx(testing::weekLog(), stored);
+    fx.firstShow();
+    TForm5& f = *fx.form;
+    f.show();
+    ASSERT_EQ(f.ScrollBar1->maximum(), 7);
+    f.ScrollBar1->setValue(1);
+    // With a thumb sized by the page, a quarter of the track would lie under it.
+    const QPoint quarter(f.ScrollBar1->width() / 4, f.ScrollBar1->height() / 2);
+    QTest::mouseClick(f.ScrollBar1, Qt::LeftButton, {}, quarter);
+    EXPECT_EQ(f.ScrollBar1->value(), 6);
+    EXPECT_EQ(f.Series1->label(0), f.dayLabel(6));
 }
 
 TEST(Trend, WidthChangeRedrawsOnlyTheTrendLines)
@@ -540,6 +565,46 @@ TEST(Menu, ShowItemsThreeDAndStepped)
 
     f.Gestuft1->trigger();
     EXPECT_FALSE(f.Series7->isStepped());
+}
+
+TEST(Menu, OpensOnARightClickAnywhereInTheWindow)
+{
+    DiagramsFixture fx;
+    fx.firstShow();
+    TForm5& f = *fx.form;
+    f.show();
+    auto rightClick = [&](QWidget* page, QWidget* target) {
+        f.PageControl1->setCurrentWidget(page);
+        const QPoint at(target->width() / 2, target->height() / 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+        const bool opened = f.PopupMenu1->isVisible();
+        f.PopupMenu1->hide();
+        return opened;
+    };
+    for (QWidget* target : {static_cast<QWidget*>(f.Chart1), static_cast<QWidget*>(f.ScrollBar1),
+                            static_cast<QWidget*>(f.Edit1), static_cast<QWidget*>(f.Edit3)})
+        EXPECT_TRUE(rightClick(f.TabSheet1, target)) << target->objectName().toStdString();
+    EXPECT_TRUE(rightClick(f.TabSheet6, f.Chart6));
+    EXPECT_TRUE(rightClick(f.TabSheet3, f.Chart3));
+    EXPECT_TRUE(rightClick(f.TabSheet4, f.Chart4));
+    EXPECT_TRUE(rightClick(f.TabSheet5, f.Chart5));
+    EXPECT_TRUE(rightClick(f.TabSheet5, f.Edit2));
+    EXPECT_TRUE(rightClick(f.TabSheet2, f.Chart2));
+    EXPECT_TRUE(rightClick(f.TabSheet2, f.PageControl1->tabBar()));
+}
+
+TEST(Menu, KeepsEverySeparatorWhereTheItemsBetweenAreHidden)
+{
+    DiagramsFixture fx;
+    fx.firstShow();
+    TForm5& f = *fx.form;
+    // The weekday page hides every item between N4 and N5 and every item of "show charts".
+    f.PageControl1->setCurrentWidget(f.TabSheet2);
+    for (QAction* s : {f.N1, f.N4, f.N5})
+        EXPECT_FALSE(f.PopupMenu1->actionGeometry(s).isEmpty()) << s->objectName().toStdString();
+    for (QAction* s : {f.N7, f.N6, f.N3})
+        EXPECT_FALSE(f.Werteanzeigen2Menu->actionGeometry(s).isEmpty()) << s->objectName().toStdString();
 }
 
 TEST(Tabs, RowsPanelHeightsAndVisibleItemsPerPage)

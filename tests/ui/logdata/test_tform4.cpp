@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QTabWidget>
 #include <QTableView>
+#include <QWindow>
 
 #include <filesystem>
 #include <fstream>
@@ -139,6 +140,64 @@ TEST_F(LogDataWindow, HeaderPressSortsKeepsTheSelectionAndReopeningUndoesIt)
     form.StringAlignGrid2FixedColClick(1);  // DayofWeek: Mondays first
     EXPECT_EQ(cell(form.StringAlignGrid2, 1, 1), "Monday");
     EXPECT_EQ(cell(form.StringAlignGrid2, model.DayCount, 1), "Sunday");
+}
+
+TEST(LogDataCells, WrittenOncePerShowing)
+{
+    quomble::testing::SettableClock clock;
+    LogModel live{clock.clock()};
+    quomble::testing::readAndRefresh(
+        live, quomble::testing::logText({"07.12.2026 05:00:00 07.12.2026 07:15:00", "07.12.2026 10:00:00 "}));
+    live.BC_Array_fuellen();
+    TForm4 form(live, 0);
+    form.show();
+    QAbstractItemModel* boots = form.StringAlignGrid1->model();
+    auto cell = [&](int row, int column) { return boots->index(row - 1, column).data().toString(); };
+    EXPECT_EQ(cell(2, 2), "07.12.2026 12:00:00 ");
+    EXPECT_EQ(cell(2, 3), "0 / 02:00:00 ");
+
+    // The live refresh while the window is open changes no cell, nor the order of a sort.
+    clock.set({2026, 12, 7, 12, 30, 5});
+    live.Statistik_aktualisieren();
+    EXPECT_EQ(cell(2, 2), "07.12.2026 12:00:00 ");
+    EXPECT_EQ(cell(2, 3), "0 / 02:00:00 ");
+    form.StringAlignGrid1FixedColClick(3);  // OnTime ascending: the 2 h shown before 2 h 15
+    EXPECT_EQ(cell(1, 0), "2 ");
+    EXPECT_EQ(cell(1, 3), "0 / 02:00:00 ");
+
+    form.hide();
+    form.show();
+    EXPECT_EQ(cell(2, 2), "07.12.2026 12:30:05 ");
+    EXPECT_EQ(cell(2, 3), "0 / 02:30:05 ");
+}
+
+TEST(LogDataPlace, NeverOpenedOverTheMainWindowAndReopenedWhereTheUserLeftIt)
+{
+    LogModel one{fixedClock(kNow)};
+    quomble::testing::readAndRefresh(one, quomble::testing::logText({"07.12.2026 08:00:00 "}));
+    one.BC_Array_fuellen();
+    QWidget main;
+    main.setGeometry(100, 100, 600, 500);
+    TForm4 form(one, 0, &main);
+    Settings settings;
+    form.storeSettings(settings);
+    ASSERT_TRUE(settings.LogDataPlace);
+    const QPoint centred(settings.LogDataPlace->left, settings.LogDataPlace->top);
+    EXPECT_EQ(QRect(centred, form.size()).center(), main.geometry().center());
+
+    form.show();
+    QApplication::processEvents();
+    EXPECT_LE((form.pos() - centred).manhattanLength(), 4);  // the frame's width apart
+    // The user moves it: the system moves the window, not the program.
+    form.windowHandle()->setPosition(240, 130);
+    QApplication::processEvents();
+    const QPoint left = form.pos();
+    form.hide();
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.pos(), left);
+    form.storeSettings(settings);
+    EXPECT_EQ(settings.LogDataPlace, (WindowPlace{left.x(), left.y()}));
 }
 
 TEST_F(LogDataWindow, SingleRowOnlyTurnsTheMark)
