@@ -32,9 +32,9 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
     std::string line;
     std::size_t unreadable = 0;
     while (lines.next(line)) {
-        // Older versions join the two times with an em dash.
+        // Older versions join the two times with an em dash: it becomes blanks.
         for (std::size_t pos; (pos = line.find("\xE2\x80\x94")) != std::string::npos;)
-            line.replace(pos, 3, " ");
+            line.replace(pos, 3, 3, ' ');
         const auto t = tokens(line);
         if (t.empty() || t[0] == "IDX")
             continue;
