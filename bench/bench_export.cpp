@@ -16,19 +16,7 @@ namespace {
 
 using namespace quomble;
 
-const LogModel& benchmarkModel()
-{
-    static const LogModel model = [] {
-        static const std::string log = bench::generateLog(bench::LogGenOptions{});
-        LogModel m(fixedClock(bench::LogGenOptions{}.end));
-        LogLineReader lines{std::string_view(log)};
-        m.LogFile_read(lines);
-        m.Statistik_aktualisieren();
-        m.BC_Array_fuellen();
-        return m;
-    }();
-    return model;
-}
+using bench::benchmarkModel;
 
 // arg 0: 0 TSV, 1 CSV; arg 1: 0 the text only, 1 the text and the file.
 void BM_SaveBootsTable(benchmark::State& state)

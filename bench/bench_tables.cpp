@@ -12,19 +12,7 @@ namespace {
 
 using namespace quomble;
 
-const LogModel& benchmarkModel()
-{
-    static const LogModel model = [] {
-        static const std::string log = bench::generateLog(bench::LogGenOptions{});
-        LogModel m(fixedClock(bench::LogGenOptions{}.end));
-        LogLineReader lines{std::string_view(log)};
-        m.LogFile_read(lines);
-        m.Statistik_aktualisieren();
-        m.BC_Array_fuellen();
-        return m;
-    }();
-    return model;
-}
+using bench::benchmarkModel;
 
 // One press: arg 0 = table (0 boots, 1 days), arg 1 = column; ascending, then descending
 // on the order the ascending press left (the second press a user makes).

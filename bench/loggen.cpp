@@ -1,5 +1,7 @@
 #include "loggen.h"
 
+#include "core/log_lines.h"
+
 #include <array>
 #include <cstring>
 #include <functional>
@@ -298,6 +300,20 @@ std::string generateLog(const LogGenOptions& options)
         text.reserve(boots * 41);
     produce(options, [&text](std::string_view piece) { text.append(piece); });
     return text;
+}
+
+const LogModel& benchmarkModel()
+{
+    static const LogModel model = [] {
+        static const std::string log = generateLog(LogGenOptions{});
+        LogModel m(fixedClock(LogGenOptions{}.end));
+        LogLineReader lines{std::string_view(log)};
+        m.LogFile_read(lines);
+        m.Statistik_aktualisieren();
+        m.BC_Array_fuellen();
+        return m;
+    }();
+    return model;
 }
 
 }  // namespace quomble::bench

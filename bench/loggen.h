@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/datetime.h"
+#include "core/model.h"
 
 #include <cstdint>
 #include <ostream>
@@ -23,5 +24,9 @@ struct LogGenOptions {
 // three seconds per boot) or the options are out of range.
 void writeLog(std::ostream& out, const LogGenOptions& options);
 std::string generateLog(const LogGenOptions& options);
+
+// The benchmark log (default options) read, refreshed and analysed at its end time, made
+// once and shared by every benchmark of the program.
+const LogModel& benchmarkModel();
 
 }  // namespace quomble::bench
