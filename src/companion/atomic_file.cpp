@@ -79,8 +79,8 @@ std::filesystem::path followLinks(const std::filesystem::path& path)
     fail("cannot follow the links of " + path.string());
 }
 
-void replaceFileAtomically(const std::filesystem::path& link, std::string_view bytes, mode_t mode,
-                           const ReplaceProbe& probe)
+std::string replaceFileAtomically(const std::filesystem::path& link, std::string_view bytes, mode_t mode,
+                                  const ReplaceProbe& probe)
 {
     const std::filesystem::path target = followLinks(link);
     const std::string targetName = target.string();
@@ -115,11 +115,20 @@ void replaceFileAtomically(const std::filesystem::path& link, std::string_view b
         throw;
     }
 
-    step(probe, ReplaceStep::SyncDir, bytes.size());
     const std::string dirName = directoryOf(target).string();
+    const auto unsynced = [&](const std::error_code& error) {
+        return targetName + " was replaced, but its folder " + dirName + " could not be synced (" +
+               error.message() + "): a power cut now may bring the old file back";
+    };
+    try {
+        step(probe, ReplaceStep::SyncDir, bytes.size());
+    } catch (const std::system_error& error) {
+        return unsynced(error.code());
+    }
     Fd dir(::open(dirName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.fd < 0 || ::fsync(dir.fd) != 0)
-        fail("cannot sync the directory " + dirName);
+        return unsynced(std::error_code(errno, std::generic_category()));
+    return {};
 }
 
 DirectoryLock::DirectoryLock(const std::filesystem::path& directory, int timeoutMs)
@@ -147,6 +156,11 @@ DirectoryLock::~DirectoryLock()
 {
     if (fd_ >= 0)
         ::close(fd_);  // closing the last descriptor releases the lock
+}
+
+DirectoryLock lockFolderOf(const std::filesystem::path& path, int timeoutMs)
+{
+    return DirectoryLock(directoryOf(followLinks(path)), timeoutMs);
 }
 
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::size_t maxBytes)

@@ -10,7 +10,8 @@
 namespace quomble {
 
 // The steps of replacing a file. A probe sees each of them before it happens, so a test
-// can stop an update between any two of them, as a power cut or a kill would.
+// can stop an update between any two of them, as a power cut or a kill would; a
+// std::system_error thrown by the probe stands for that step's system call failing.
 enum class ReplaceStep {
     CreateTemp,  // the temporary file beside the target is about to be created
     WriteTemp,   // `written` bytes are in the temporary file; the next chunk is about to follow
@@ -35,11 +36,13 @@ std::filesystem::path followLinks(const std::filesystem::path& path);
 // one of the two. The new file gets `mode` and, when the process may set it, the owner of
 // the file it replaces. A stale temporary file of an earlier, interrupted update is
 // overwritten. A target that is a symbolic link stays one: the file it leads to
-// (followLinks) is replaced, in that file's own folder. Throws std::system_error on failure (the target is
-// then unchanged and the temporary file removed). The caller holds the DirectoryLock of the target's
-// directory.
-void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes, mode_t mode,
-                           const ReplaceProbe& probe = {});
+// (followLinks) is replaced, in that file's own folder. Throws std::system_error when the
+// target could not be replaced (it is then unchanged and the temporary file removed).
+// Returns an empty text when all went well, or what failed after the rename (the
+// directory's sync): the target holds the new bytes, but a power cut may still bring the
+// old ones back. The caller holds the lock of the target's folder (lockFolderOf).
+[[nodiscard]] std::string replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                                                mode_t mode, const ReplaceProbe& probe = {});
 
 // An exclusive lock on a directory (flock), held for the lifetime of the object. Every
 // writer of the log takes it before reading the log and keeps it until the new content is
@@ -55,6 +58,10 @@ public:
 private:
     int fd_ = -1;
 };
+
+// The lock of the folder that holds the file `path` leads to once its links are followed:
+// one lock for one file, whether it is reached by its own name or through a link.
+DirectoryLock lockFolderOf(const std::filesystem::path& path, int timeoutMs = 10000);
 
 // Reads a whole file. Returns false when it does not exist; throws std::system_error when
 // it exists but cannot be read, std::runtime_error when it is no regular file (a FIFO is

@@ -182,31 +182,42 @@ int main(int argc, char** argv)
             tell();
             return kDone;
         }
+        // The log's own lock, also when the log is a link (as the package installs it):
+        // quomble-log takes the same one, so a logout at shutdown cannot get lost in between.
         const std::filesystem::path target(output);
-        const auto dir = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-        quomble::DirectoryLock lock(dir);
+        quomble::DirectoryLock lock = quomble::lockFolderOf(target);
         std::string existing;
         const bool exists = quomble::readWholeFile(target, existing, quomble::kMaxLogBytes);
+        const auto warn = [](const std::string& warning) {
+            if (!warning.empty())
+                std::fprintf(stderr, "quomble-import: warning: %s\n", warning.c_str());
+        };
         std::string text = quomble::formatLog(boots);
         if (exists && !existing.empty()) {
             if (merge) {
+                // QuombleView stops reading at a Ctrl-Z; the entries after one are the log's too.
+                std::string logText = existing;
+                if (const auto ctrlZ = quomble::removeCtrlZ(logText); ctrlZ > 0)
+                    notes.push_back("removed " + counted(ctrlZ, "Ctrl-Z character", "Ctrl-Z characters") +
+                                    " from the log: QuombleView stops reading at one, so it hid the entries "
+                                    "after it; every entry of the log was kept");
                 std::size_t added = 0;
                 const auto merged =
-                    quomble::mergeIntoLog(quomble::bootsFromLog(existing), boots, added, notes);
+                    quomble::mergeIntoLog(quomble::bootsFromLog(logText), boots, added, notes);
                 if (added == 0) {
                     std::fprintf(info, "quomble-import: %s: no boot to add; nothing written\n",
                                  output.c_str());
                     tell();
                     return kDone;
                 }
-                quomble::replaceFileAtomically(target, quomble::formatLog(merged), 0644);
+                warn(quomble::replaceFileAtomically(target, quomble::formatLog(merged), 0644));
                 std::fprintf(info, "quomble-import: %s: %s added, %s kept\n", output.c_str(),
                              counted(added, "entry", "entries").c_str(),
                              counted(merged.size() - added, "entry", "entries").c_str());
                 tell();
                 return kDone;
             } else if (replace) {
-                quomble::replaceFileAtomically(output + ".bak", existing, 0644);
+                warn(quomble::replaceFileAtomically(output + ".bak", existing, 0644));
             } else {
                 std::fprintf(stderr,
                              "quomble-import: %s already holds entries; add --merge to keep them "
@@ -215,7 +226,7 @@ int main(int argc, char** argv)
                 return kFailed;
             }
         }
-        quomble::replaceFileAtomically(target, text, 0644);
+        warn(quomble::replaceFileAtomically(target, text, 0644));
         std::fprintf(info, "quomble-import: %s: %s written\n", output.c_str(),
                      counted(boots.size(), "entry", "entries").c_str());
         tell();

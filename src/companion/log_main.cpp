@@ -17,9 +17,10 @@ constexpr int kUsage = 64;
 
 void usage(std::FILE* out)
 {
-    std::fputs("usage: quomble-log login|logout [--time \"dd.mm.yyyy hh:mm:ss\"] [--resume] [LOG]\n"
+    std::fputs("usage: quomble-log login|logout|mend [--time \"dd.mm.yyyy hh:mm:ss\"] [--resume] [LOG]\n"
                "  login   appends the login time of this boot as an open entry\n"
                "  logout  writes the logout time into the open last entry\n"
+               "  mend    moves this boot's login when it was taken before the clock was set\n"
                "  LOG     the boot log (default: Quomble.log beside this program)\n"
                "  --time  writes this time instead of the clock's\n"
                "  --resume  login after a suspend or hibernation: a new entry even within this boot\n"
@@ -51,10 +52,10 @@ int main(int argc, char** argv)
             timeText = argv[++i];
         } else if (arg == "--resume") {
             resume = true;
-        } else if (command.empty() && (arg == "login" || arg == "logout")) {
+        } else if (command.empty() && (arg == "login" || arg == "logout" || arg == "mend")) {
             command = arg;
         } else if (command.empty()) {
-            return wrong("unknown command: " + std::string(arg) + " (login or logout)");
+            return wrong("unknown command: " + std::string(arg) + " (login, logout or mend)");
         } else if (logPath.empty() && !arg.starts_with("-")) {
             logPath = arg;
         } else {
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
         }
     }
     if (command.empty())
-        return wrong("no command: login or logout");
+        return wrong("no command: login, logout or mend");
 
     quomble::WriterOptions options;
     if (!timeText.empty()) {
@@ -80,19 +81,21 @@ int main(int argc, char** argv)
         logPath = quomble::LogFileNameIn(quomble::AppDirOf(exe));
     }
 
+    if (resume && command != "login")
+        return wrong("--resume goes with login");
+    options.boot = quomble::systemRunningBoot();
+    const auto what = command == "logout" ? quomble::LogCommand::Logout
+                      : command == "mend" ? quomble::LogCommand::Mend
+                      : resume            ? quomble::LogCommand::Resume
+                                          : quomble::LogCommand::Login;
     try {
-        quomble::LogEdit edit;
-        if (command == "login") {
-            // Without the boot's start a closed last entry is never opened again.
-            if (!resume)
-                options.bootTime = quomble::systemBootTime();
-            edit = quomble::writeLogin(logPath, options);
-        } else {
-            edit = quomble::writeLogout(logPath, options);
-        }
+        const quomble::LogEdit edit = quomble::writeLog(what, logPath, options);
         std::printf("quomble-log: %s: %s\n", logPath.c_str(), quomble::describe(edit).c_str());
         for (const auto& note : edit.notes)
             std::printf("quomble-log: note: %s\n", note.c_str());
+        std::fflush(stdout);
+        for (const auto& warning : edit.warnings)
+            std::fprintf(stderr, "quomble-log: warning: %s\n", warning.c_str());
         return edit.action == quomble::LogAction::NothingToLogOut ? kNothingToLogOut : kDone;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quomble-log: %s: %s\n", logPath.c_str(), error.what());

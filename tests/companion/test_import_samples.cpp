@@ -228,17 +228,6 @@ TEST(ImportSamples, MessagesCountInTheSingularAndUsageErrorsSayWhatWasWrong)
     EXPECT_NE(said.find("--merge and --replace exclude each other"), std::string::npos) << said;
 }
 
-TEST(QuombleLogRestart, AServiceRestartWithinOneBootNeverAddsALine)
-{
-    // The login was written with the clock behind (or moved back to the entry before it); the
-    // restart's stop wrote a logout after the boot's start, and its start finds that entry.
-    const std::string log = "06.12.2026 08:00:00 06.12.2026 22:00:00\r\n"
-                            "06.12.2026 22:00:00 07.12.2026 09:15:00\r\n";
-    const auto edit = planLogin(log, testing::at("07.12.2026 09:15:02"), testing::at("07.12.2026 08:02:11"));
-    EXPECT_EQ(edit.action, LogAction::Reopened);
-    EXPECT_EQ(edit.content, "06.12.2026 08:00:00 06.12.2026 22:00:00\r\n06.12.2026 22:00:00 \r\n");
-}
-
 TEST(ImportReadme, TheRecipeReadsTheWholeJournalAndTheLastBootIsToldTrue)
 {
     const std::string readme = readFile(std::string(QUOMBLE_TEST_DATA) + "/../../README.md");

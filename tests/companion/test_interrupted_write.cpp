@@ -47,7 +47,7 @@ LogEdit run(const Case& c, const std::filesystem::path& log, const ReplaceProbe&
     WriterOptions options;
     options.clock = fixedClock(c.now);
     options.probe = probe;
-    return c.login ? writeLogin(log, options) : writeLogout(log, options);
+    return c.login ? writeLog(LogCommand::Login, log, options) : writeLog(LogCommand::Logout, log, options);
 }
 
 // The expected new content, from an undisturbed run.
@@ -135,8 +135,27 @@ TEST(InterruptedWrite, AWriteThatFailsLeavesTheLogAsItWas)
     std::filesystem::create_directory(dir / "Quomble.log.tmp");  // cannot be opened for writing
     WriterOptions options;
     options.clock = fixedClock({2026, 12, 7, 8, 2, 11});
-    EXPECT_THROW(writeLogin(log, options), std::system_error);
+    EXPECT_THROW(writeLog(LogCommand::Login, log, options), std::system_error);
     EXPECT_EQ(readFile(log), kHistory);
+}
+
+TEST(InterruptedWrite, AFailedSyncAfterTheRenameIsReportedAsAWriteThatHappened)
+{
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    writeFile(log, kHistory);
+    WriterOptions options;
+    options.clock = fixedClock({2026, 12, 7, 8, 2, 11});
+    options.probe.onStep = [](ReplaceStep step, std::size_t) {
+        if (step == ReplaceStep::SyncDir)
+            throw std::system_error(EIO, std::generic_category(), "fsync");
+    };
+    LogEdit edit;
+    ASSERT_NO_THROW(edit = writeLog(LogCommand::Login, log, options));
+    EXPECT_EQ(edit.action, LogAction::LoggedIn);
+    EXPECT_EQ(readFile(log), kHistory + "07.12.2026 08:02:11 \r\n");
+    ASSERT_EQ(edit.warnings.size(), 1u);
+    EXPECT_NE(edit.warnings[0].find("was replaced, but its folder"), std::string::npos);
 }
 
 }  // namespace

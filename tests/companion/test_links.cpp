@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <cstdlib>
+#include <thread>
 #include <sys/wait.h>
 #include <system_error>
 
@@ -31,8 +34,8 @@ TEST(LinkedLog, ReplacingWritesTheLinksTargetInItsOwnFolderAndKeepsTheLink)
             tempBesideLink = fs::exists(dir / "app" / "Quomble.log.tmp");
         }
     };
-    replaceFileAtomically(link, "first\r\n", 0644, probe);
-    replaceFileAtomically(link, "second\r\n", 0644);
+    EXPECT_EQ(replaceFileAtomically(link, "first\r\n", 0644, probe), "");
+    EXPECT_EQ(replaceFileAtomically(link, "second\r\n", 0644), "");
     EXPECT_TRUE(tempBesideTarget);
     EXPECT_FALSE(tempBesideLink);
     EXPECT_TRUE(fs::is_symlink(link));
@@ -85,6 +88,53 @@ TEST(LinkedLog, ALoginAfterAResumeStartsANewEntry)
     const std::string text = readFile(dir / "Quomble.log");
     ASSERT_EQ(text.size(), 41u + 22u) << text;  // the closed entry before the suspend and the new one
     EXPECT_EQ(text.substr(60), " \r\n");
+}
+
+// The import through the link and the boot service on the link's target take one lock.
+TEST(LinkedLog, ImportThroughTheLinkWaitsForTheLockOfTheTargetsFolder)
+{
+    TempFolder dir;
+    fs::create_directories(dir / "app");
+    fs::create_directories(dir / "state");
+    fs::create_symlink("../state/Quomble.log", dir / "app" / "Quomble.log");
+    testing::writeFile(dir / "state" / "Quomble.log", "07.12.2026 08:02:11 \r\n");
+    const std::string last = std::string(QUOMBLE_TEST_DATA) + "/import/last-x-F.txt";
+
+    std::optional<DirectoryLock> held;
+    held.emplace(dir / "state");
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        held.reset();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const int status =
+        std::system((std::string("'") + QUOMBLE_IMPORT_EXE + "' --now '07.12.2026 12:00:00' --last '" + last +
+                     "' --merge --output '" + (dir / "app" / "Quomble.log").string() + "' >/dev/null 2>&1")
+                        .c_str());
+    const auto waited = std::chrono::steady_clock::now() - start;
+    release.join();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_GE(waited, std::chrono::milliseconds(1400));
+}
+
+TEST(LinkedLog, MergeKeepsTheEntriesAfterACtrlZ)
+{
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    testing::writeFile(log, "01.01.2020 08:00:00 01.01.2020 18:00:00\r\n\x1a"
+                            "02.01.2020 08:00:00 02.01.2020 18:00:00\r\n");
+    const std::string last = std::string(QUOMBLE_TEST_DATA) + "/import/last-x-F.txt";
+    std::string output;
+    ASSERT_EQ(testing::runTool(std::string("'") + QUOMBLE_IMPORT_EXE +
+                                   "' --now '07.12.2026 12:00:00' --last '" + last + "' --merge --output '" +
+                                   log.string() + "'",
+                               dir, &output),
+              0)
+        << output;
+    const std::string text = readFile(log);
+    EXPECT_EQ(text.find('\x1a'), std::string::npos);
+    EXPECT_NE(text.find("02.01.2020 08:00:00 02.01.2020 18:00:00\r\n"), std::string::npos) << text;
+    EXPECT_NE(output.find("Ctrl-Z"), std::string::npos) << output;
 }
 
 }  // namespace
