@@ -39,7 +39,8 @@ install(CODE "
   quomble_install_generated(quombleview.desktop.in share/applications
     QUOMBLE_EXEC \"@QUOMBLE_PREFIX@/QuombleV\"
     QUOMBLE_ICON \"@QUOMBLE_PREFIX@/share/icons/hicolor/scalable/apps/quombleview.svg\")
-  foreach(unit quombleview-log.service.in quombleview-sleep.service.in)
+  foreach(unit quombleview-log.service.in quombleview-sleep.service.in quombleview-clock.service.in
+               quombleview-clock.timer.in)
     quomble_install_generated(\${unit} share/systemd
       QUOMBLE_PROGRAM \"@QUOMBLE_PREFIX@/quomble-log\" QUOMBLE_LOG \"@QUOMBLE_PREFIX@/Quomble.log\"
       QUOMBLE_LOGDIR \"@QUOMBLE_PREFIX@\" QUOMBLE_WRITABLE \"ReadWritePaths=@QUOMBLE_PREFIX@\"
@@ -67,7 +68,8 @@ install(CODE "
   include(\"${_quomble_packaging}/install_files.cmake\")
   quomble_install_generated(quombleview.desktop.in /usr/share/applications
     QUOMBLE_EXEC QuombleV QUOMBLE_ICON quombleview)
-  foreach(unit quombleview-log.service.in quombleview-sleep.service.in)
+  foreach(unit quombleview-log.service.in quombleview-sleep.service.in quombleview-clock.service.in
+               quombleview-clock.timer.in)
     quomble_install_generated(\${unit} /lib/systemd/system
       QUOMBLE_PROGRAM ${_quomble_lib}/quomble-log QUOMBLE_LOG ${_quomble_state}/Quomble.log
       QUOMBLE_LOGDIR ${_quomble_state} QUOMBLE_WRITABLE StateDirectory=quombleview QUOMBLE_HOME yes

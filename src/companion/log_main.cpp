@@ -17,13 +17,15 @@ constexpr int kUsage = 64;
 
 void usage(std::FILE* out)
 {
-    std::fputs("usage: quomble-log login|logout|mend [--time \"dd.mm.yyyy hh:mm:ss\"] [--resume] [LOG]\n"
+    std::fputs("usage: quomble-log login|logout|mend [--time \"dd.mm.yyyy hh:mm:ss\"] [--resume] [--boot-id "
+               "ID] [LOG]\n"
                "  login   appends the login time of this boot as an open entry\n"
                "  logout  writes the logout time into the open last entry\n"
                "  mend    moves this boot's login when it was taken before the clock was set\n"
                "  LOG     the boot log (default: Quomble.log beside this program)\n"
                "  --time  writes this time instead of the clock's\n"
                "  --resume  login after a suspend or hibernation: a new entry even within this boot\n"
+               "  --boot-id  this boot's id (default: the kernel's, from /proc/sys/kernel/random/boot_id)\n"
                "exit status: 0 done (or the boot was already logged), 2 no open entry to log out,\n"
                "             1 the log could not be read or written, 64 wrong arguments\n",
                out);
@@ -40,6 +42,7 @@ int main(int argc, char** argv)
         return kUsage;
     };
     bool resume = false;
+    std::string bootId;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "-h" || arg == "--help") {
@@ -50,6 +53,10 @@ int main(int argc, char** argv)
             if (i + 1 >= argc)
                 return wrong("--time needs a value");
             timeText = argv[++i];
+        } else if (arg == "--boot-id") {
+            if (i + 1 >= argc)
+                return wrong("--boot-id needs a value");
+            bootId = argv[++i];
         } else if (arg == "--resume") {
             resume = true;
         } else if (command.empty() && (arg == "login" || arg == "logout" || arg == "mend")) {
@@ -84,6 +91,11 @@ int main(int argc, char** argv)
     if (resume && command != "login")
         return wrong("--resume goes with login");
     options.boot = quomble::systemRunningBoot();
+    if (!bootId.empty()) {
+        options.boot.id = quomble::normalBootId(bootId);
+        if (options.boot.id.empty())
+            return wrong("not a boot id: " + bootId);
+    }
     const auto what = command == "logout" ? quomble::LogCommand::Logout
                       : command == "mend" ? quomble::LogCommand::Mend
                       : resume            ? quomble::LogCommand::Resume

@@ -26,26 +26,31 @@ std::optional<DateTime> bootStartFromKernel()
     return std::nullopt;
 }
 
-bool isBootId(std::string_view text)
-{
-    if (text.size() < 16 || text.size() > 64)
-        return false;
-    for (char c : text)
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == '-'))
-            return false;
-    return true;
-}
-
 }  // namespace
+
+std::string normalBootId(std::string_view text)
+{
+    std::string id;
+    for (char c : text) {
+        if (c == '-')
+            continue;
+        if (c >= 'A' && c <= 'F')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return {};
+        id += c;
+    }
+    return id.size() == 32 ? id : std::string();
+}
 
 std::optional<DateTime> localDateTime(std::time_t moment)
 {
     std::tm local{};
     if (!localtime_r(&moment, &local) || local.tm_year + 1900 < 1 || local.tm_year + 1900 > 9999)
         return std::nullopt;
-    return parseTimestamp(formatTimestamp(CivilDateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                                        local.tm_hour, local.tm_min,
-                                                        local.tm_sec > 59 ? 59 : local.tm_sec}));
+    return parseTimestamp(
+        formatTimestamp(CivilDateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                                      local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec}));
 }
 
 RunningBoot systemRunningBoot()
@@ -53,8 +58,8 @@ RunningBoot systemRunningBoot()
     RunningBoot boot;
     std::ifstream idFile(kBootIdFile);
     std::string id;
-    if (std::getline(idFile, id) && isBootId(id))
-        boot.id = id;
+    if (std::getline(idFile, id))
+        boot.id = normalBootId(id);
     boot.start = bootStartFromKernel();
     timespec up{};
     if (::clock_gettime(CLOCK_BOOTTIME, &up) == 0)
@@ -97,9 +102,9 @@ std::optional<BootMark> parseBootMark(std::string_view text)
             continue;
         const std::string_view key = line.substr(0, eq), value = line.substr(eq + 1);
         if (key == "boot_id") {
-            if (!isBootId(value))
+            mark.bootId = normalBootId(value);
+            if (mark.bootId.empty())
                 return std::nullopt;
-            mark.bootId = value;
         } else if (key == "login") {
             const auto login = parseTimestamp(value);
             if (!login)

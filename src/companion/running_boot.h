@@ -14,7 +14,7 @@ namespace quomble {
 
 // What the log writer knows about the boot it runs in.
 struct RunningBoot {
-    std::string id;                        // the kernel's boot id; empty when unknown
+    std::string id;                        // the boot id (normalBootId); empty when unknown
     std::optional<DateTime> start;         // the kernel's boot time, local time
     std::optional<std::int64_t> uptimeMs;  // time since the boot, sleep included
     bool clockSynchronised = false;        // a time service has set the clock in this boot
@@ -27,6 +27,10 @@ struct RunningBoot {
 // (a container gets its own); the clock counts as set once systemd-timesyncd (or another
 // time service using the same flag) has synchronised it.
 RunningBoot systemRunningBoot();
+
+// A boot id as the kernel ("0f6b1c2a-...", with dashes) or systemd ("0f6b1c2a...", without)
+// writes it, in one form: 32 lower-case hex digits. Empty for text that is no boot id.
+std::string normalBootId(std::string_view text);
 
 // The local date-time of a moment given as seconds since 1970 (nullopt out of range).
 std::optional<DateTime> localDateTime(std::time_t moment);

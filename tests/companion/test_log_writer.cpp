@@ -159,8 +159,8 @@ RunningBoot bootAt(const char* id, const char* start)
     return boot;
 }
 
-constexpr const char* kIdA = "0f6b1c2a-0000-4000-8000-00000000000a";
-constexpr const char* kIdB = "0f6b1c2a-0000-4000-8000-00000000000b";
+constexpr const char* kIdA = "0f6b1c2a00004000800000000000000a";
+constexpr const char* kIdB = "0f6b1c2a00004000800000000000000b";
 
 TEST(BootIdentity, QuickRebootsAndCrashesAreNewBootsRestartsAreNot)
 {
@@ -208,6 +208,31 @@ TEST(BootIdentity, LogoutLeavesTheCrashOfAnEarlierBootOpen)
         planLogout(kClosed + kOpen, at("07.12.2026 18:00:00"), bootAt(kIdB, "07.12.2026 09:00:00"), markA);
     EXPECT_EQ(edit.action, LogAction::NothingToLogOut);
     EXPECT_FALSE(edit.changed);
+}
+
+TEST(BootIdentity, TheMarkBesideTheLogCarriesTheBootFromRunToRun)
+{
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    WriterOptions options;
+    options.clock = fixedClock({2026, 12, 7, 8, 2, 11});
+    options.boot.id = normalBootId("0F6B1C2A-0000-4000-8000-00000000000A");  // as the kernel writes it
+    ASSERT_EQ(options.boot.id, kIdA);
+    EXPECT_EQ(writeLog(LogCommand::Login, log, options).action, LogAction::LoggedIn);
+    EXPECT_EQ(parseBootMark(readFile(bootMarkPath(log))).value_or(BootMark{}).bootId, kIdA);
+    options.clock = fixedClock({2026, 12, 7, 8, 2, 20});
+    EXPECT_EQ(writeLog(LogCommand::Logout, log, options).action, LogAction::LoggedOut);
+    EXPECT_EQ(writeLog(LogCommand::Login, log, options).action, LogAction::Reopened);
+    EXPECT_EQ(writeLog(LogCommand::Logout, log, options).action, LogAction::LoggedOut);
+    options.boot.id = kIdB;
+    options.clock = fixedClock({2026, 12, 7, 8, 2, 30});
+    EXPECT_EQ(writeLog(LogCommand::Login, log, options).action, LogAction::LoggedIn);
+    EXPECT_EQ(readFile(log), "07.12.2026 08:02:11 07.12.2026 08:02:20\r\n07.12.2026 08:02:30 \r\n");
+
+    // A damaged mark is no mark: the log's times decide.
+    writeFile(bootMarkPath(log), "boot_id=not-a-boot-id\nlogin=07.12.2026 08:02:30\n");
+    EXPECT_FALSE(parseBootMark(readFile(bootMarkPath(log))).has_value());
+    EXPECT_EQ(writeLog(LogCommand::Logout, log, options).action, LogAction::LoggedOut);
 }
 
 TEST(ClockMend, ALoginTakenBeforeTheClockWasSetIsMovedByTheUptime)
