@@ -131,3 +131,55 @@ TEST(StartupTest, systemDefaultSettingsAreKeptInTheUsersOwnFile)
     ASSERT_TRUE(dir.read("config/quombleview/Quomble.ini").contains("pos_c_x=12\r\npos_c_y=34\r\n"));
     ASSERT_EQ(dir.read("Quomble.ini"), "pos_c_x=12\r\npos_c_y=34\r\n");  // the default stays as it was
 }
+
+TEST(StartupTest, systemEndWritesTheSettingsDespiteAMessageBox)
+{
+    const std::pair<int, QStringList> runs[] = {
+        {SIGTERM, {"07.12.2026 08:00:00 07.12.2026 07:00:00", "07.12.2026 09:00:00 "}},
+        {SIGHUP, {"07.12.2026 08:00:00 ", "07.12.2026 0x:00:00 "}},
+    };
+    for (const auto& [signal, log] : runs) {
+        AppFolder dir;
+        dir.writeLog(log);
+        QTemporaryDir runtime;
+        const QString exe = dir.file("QuombleV");
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QUOMBLEV_EXE), exe));
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.start(exe, {});
+        ASSERT_TRUE(program.waitForStarted());
+        // The lock comes first; the windows and the signal handling a moment later.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runtime.filePath("QuombleView")); }, 10000));
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini")));
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        ASSERT_EQ(program.exitStatus(), QProcess::NormalExit);
+        ASSERT_EQ(program.exitCode(), 0);
+        ASSERT_TRUE(dir.read("Quomble.ini").contains("pos_a_x=")) << qPrintable(dir.read("Quomble.ini"));
+    }
+}
+
+TEST(StartupTest, systemEndClosesTheAboutWindowAndEndsTheLoop)
+{
+    AppFolder dir;
+    dir.writeLog(knownLog());
+    Program program(dir.appDir(), SettableClock().clock());
+    Termination termination(&program.form1());
+    ASSERT_TRUE(program.start());
+    bool aboutWasUp = false;
+    QTimer::singleShot(0, &program.form1(), [&] { program.form1().Hilfe1Click(); });
+    QTimer::singleShot(300, [&] {
+        aboutWasUp = program.form2()->isVisible();
+        ::raise(SIGINT);  // arrives inside the About window's own loop
+    });
+    ASSERT_EQ(QCoreApplication::exec(), 0);
+    ASSERT_TRUE(aboutWasUp);
+    ASSERT_TRUE(termination.ended());
+    ASSERT_TRUE(!program.form2()->isVisible());
+    ASSERT_TRUE(!program.form1().isVisible());
+    ASSERT_TRUE(dir.read("Quomble.ini").contains("pos_a_x="));
+}
