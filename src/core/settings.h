@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quomble {
 
@@ -84,6 +85,21 @@ inline constexpr std::int32_t kLogDataPageCount = 2;  // Boots, Days
 inline constexpr std::int32_t kDiagramsPageCount = 6;
 inline constexpr std::int32_t kDiagramsMinSize = 100;  // outer width and height
 inline constexpr std::int32_t kWindowExtentMax = 32767;
+
+// --- Windows on the screens the program runs on ------------------------------------------
+// A stored window frame, bounded by the screens' available areas (without panels and task
+// bars) as the window system gives them now. The size is at least `minimumSize` and fits
+// whole on one of the screens (the one that keeps most of the stored size; that bound wins
+// over the minimum on a screen smaller than it). The place is used only when enough of the
+// window's top edge lies on a screen to grab the title bar there; otherwise the system
+// places the window. Screens without area count as none; without any screen the size stays
+// within kWindowExtentMax and the place is not used.
+struct FrameOnScreens {
+    WindowRect frame;  // the bounded size at the stored place
+    bool placeUsable = false;
+};
+FrameOnScreens frameOnScreens(WindowRect stored, const std::vector<WindowRect>& screens,
+                              std::int32_t minimumSize = 1);
 
 // The value of a settings line for one key: the first 8 characters must equal key + "="
 // exactly (case-sensitive, nothing trimmed) and the rest must be a decimal integer

@@ -234,6 +234,29 @@ TEST_F(SettingsFile, OutOfRangeValuesAreBroughtIntoRange)
     EXPECT_EQ(s.SmoothRadius, 1440);
 }
 
+TEST(FrameOnScreens, SizeFitsOnOneScreenAndOnlyAReachablePlaceCounts)
+{
+    const std::vector<WindowRect> screens{{0, 0, 1920, 1040}, {1920, -400, 1080, 1880}};  // beside: upright
+    auto bounded = [&](WindowRect stored) { return frameOnScreens(stored, screens, kDiagramsMinSize); };
+    // Too large for both: the screen that keeps more of it bounds it whole.
+    EXPECT_EQ(bounded({5, 6, 99999999, 99999999}).frame, (WindowRect{5, 6, 1080, 1880}));
+    EXPECT_EQ(bounded({5, 6, 3000, 900}).frame, (WindowRect{5, 6, 1920, 900}));
+    EXPECT_EQ(bounded({5, 6, 620, 420}).frame, (WindowRect{5, 6, 620, 420}));
+    EXPECT_EQ(bounded({5, 6, -7, 0}).frame, (WindowRect{5, 6, 100, 100}));
+    // The place: the title bar must be within reach on some screen.
+    EXPECT_TRUE(bounded({2900, -400, 620, 420}).placeUsable);   // 100 pixels on the upright one
+    EXPECT_FALSE(bounded({2990, -400, 620, 420}).placeUsable);  // 10 pixels: too few to grab
+    EXPECT_FALSE(bounded({100, 1035, 620, 420}).placeUsable);   // the title bar below the first
+    EXPECT_FALSE(bounded({-30000, 40, 620, 420}).placeUsable);
+    const auto far = bounded({2147483647, -2147483647 - 1, 2147483647, 2147483647});
+    EXPECT_FALSE(far.placeUsable);
+    EXPECT_EQ(far.frame.width, 1080);
+    // No screen known: the size stays within the fixed range, the place is not used.
+    const auto none = frameOnScreens({5, 6, 99999999, 50}, {}, kDiagramsMinSize);
+    EXPECT_EQ(none.frame, (WindowRect{5, 6, kWindowExtentMax, 100}));
+    EXPECT_FALSE(none.placeUsable);
+}
+
 TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
 {
     put("old content\r\n");
