@@ -4,6 +4,7 @@
 #include "companion/log_writer.h"
 #include "core/datetime.h"
 #include "core/paths.h"
+#include "core/standard_output.h"
 
 #include <cstdio>
 #include <exception>
@@ -73,9 +74,7 @@ std::string counted(std::size_t n, const char* one, const char* many)
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput)
 {
     std::string lastFile, journalFile, tailsFile, output, nowText;
     bool merge = false, replace = false;
@@ -177,8 +176,7 @@ int main(int argc, char** argv)
         }
 
         if (output == "-") {
-            const std::string text = quomble::formatLog(boots);
-            std::fwrite(text.data(), 1, text.size(), stdout);
+            standardOutput.stream() << quomble::formatLog(boots);
             tell();
             return kDone;
         }
@@ -225,4 +223,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quomble-import: %s\n", error.what());
         return kFailed;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // What goes to standard output (the log with --output -, or what was done) is checked
+    // to the close: a full disk ends the import with status 1.
+    quomble::StandardOutput standardOutput("quomble-import");
+    return standardOutput.finish(importHistory(argc, argv, standardOutput));
 }

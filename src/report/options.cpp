@@ -36,7 +36,8 @@ void printUsage(std::ostream& out)
            "  --table          print the boots or days table, tab-separated, header first\n"
            "  --sort           sort that table by 0-based column C; repeatable, applied in order\n"
            "  --csv            print that table as CSV (RFC 4180) instead\n"
-           "Exit status: 0 success, 1 the intake stopped, 2 usage error.\n";
+           "Exit status: 0 success, 1 the intake stopped or the output could not be\n"
+           "written, 2 usage error.\n";
 }
 
 std::optional<Options> parseArguments(int argc, const char* const* argv, std::string& problem)
