@@ -6,13 +6,17 @@
 #include "core/paths.h"
 #include "core/standard_output.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -24,7 +28,8 @@ void usage(std::FILE* out)
 {
     std::fputs("usage: quomble-import [--last FILE] [--journal FILE [--journal-tails FILE]]\n"
                "                      [--output LOG] [--merge | --replace] [--now \"dd.mm.yyyy hh:mm:ss\"]\n"
-               "  --last FILE           output of `last -x -F` (several wtmp files may follow one another)\n"
+               "  --last FILE           output of `last -x -F` (several wtmp files may follow one another,\n"
+               "                        in one FILE or in one --last each)\n"
                "  --journal FILE        output of `journalctl --list-boots`\n"
                "  --journal-tails FILE  each boot's last journal lines, headed \"-- Boot <id> --\",\n"
                "                        to tell a shutdown from a crash\n"
@@ -43,6 +48,7 @@ void usage(std::FILE* out)
 
 struct Input {
     std::unique_ptr<std::ifstream> file;
+    std::unique_ptr<std::istringstream> joined;
     std::istream* stream = nullptr;
 };
 
@@ -74,9 +80,29 @@ std::string counted(std::size_t n, const char* one, const char* many)
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+// The outputs of last, one after the other, as one stream: the reader knows where one
+// wtmp file's output ends, as in the output of several rotated files.
+bool openAll(const std::vector<std::string>& names, Input& input)
+{
+    if (names.size() == 1)
+        return open(names.front(), input);
+    std::string all;
+    for (const std::string& name : names) {
+        Input one;
+        if (!open(name, one))
+            return false;
+        all.append(std::istreambuf_iterator<char>(*one.stream), std::istreambuf_iterator<char>());
+        all += '\n';
+    }
+    input.joined = std::make_unique<std::istringstream>(std::move(all));
+    input.stream = input.joined.get();
+    return true;
+}
+
 int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput)
 {
-    std::string lastFile, journalFile, tailsFile, output, nowText;
+    std::vector<std::string> lastFiles;
+    std::string journalFile, tailsFile, output, nowText;
     bool merge = false, replace = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -84,11 +110,19 @@ int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput
                                 arg == "--output" || arg == "-o" || arg == "--now";
         if (takesValue && i + 1 >= argc)
             return usageError(std::string(arg) + " needs a value");
+        // Every option but --last takes one value; a second would silently replace the first.
+        const std::string* once = arg == "--journal"                 ? &journalFile
+                                  : arg == "--journal-tails"         ? &tailsFile
+                                  : arg == "--output" || arg == "-o" ? &output
+                                  : arg == "--now"                   ? &nowText
+                                                                     : nullptr;
+        if (once && !once->empty())
+            return usageError(std::string(arg) + " can be given once");
         if (arg == "-h" || arg == "--help") {
             usage(stdout);
             return kDone;
         } else if (arg == "--last") {
-            lastFile = argv[++i];
+            lastFiles.emplace_back(argv[++i]);
         } else if (arg == "--journal") {
             journalFile = argv[++i];
         } else if (arg == "--journal-tails") {
@@ -105,12 +139,12 @@ int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput
             return usageError("unknown argument: " + std::string(arg));
         }
     }
-    if (lastFile.empty() && journalFile.empty())
+    if (lastFiles.empty() && journalFile.empty())
         return usageError(
             "nothing to import: name the output of last with --last or of journalctl with --journal");
     if (merge && replace)
         return usageError("--merge and --replace exclude each other");
-    if ((lastFile == "-") + (journalFile == "-") + (tailsFile == "-") > 1)
+    if (std::count(lastFiles.begin(), lastFiles.end(), "-") + (journalFile == "-") + (tailsFile == "-") > 1)
         return usageError("only one input can be standard input (-)");
     if (!tailsFile.empty() && journalFile.empty())
         return usageError("--journal-tails needs --journal");
@@ -142,9 +176,9 @@ int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput
     };
     try {
         std::vector<quomble::BootSpan> fromLast, fromJournal;
-        if (!lastFile.empty()) {
+        if (!lastFiles.empty()) {
             Input in;
-            if (!open(lastFile, in))
+            if (!openAll(lastFiles, in))
                 return kFailed;
             fromLast = quomble::bootsFromLast(*in.stream, now, notes);
             std::fprintf(info, "quomble-import: %s from wtmp\n",

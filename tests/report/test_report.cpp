@@ -83,6 +83,7 @@ TEST(ReportOptions, RejectsUsageErrors)
              {"--table", "weeks"},
              {"--table", "boots", "--sort", "3"},
              {"--table", "boots", "--sort", "9:asc"},
+             {"--table", "boots", "--table", "days"},
              {"--sort", "1:asc"},
              {"--csv"},
              {"--frobnicate"},
@@ -92,6 +93,19 @@ TEST(ReportOptions, RejectsUsageErrors)
         EXPECT_FALSE(parse(args, problem)) << args[0];
         EXPECT_FALSE(problem.empty()) << args[0];
     }
+}
+
+TEST(ReportOptions, SortBeyondTheTablesColumnsNamesItsColumns)
+{
+    std::string problem;
+    EXPECT_FALSE(parse({"--table", "boots", "--sort", "5:desc"}, problem));
+    EXPECT_EQ(problem,
+              "--sort 5:desc: the boots table has the columns 0 to 4 (Nr., LogIn, LogOut, OnTime, OffTime)");
+    EXPECT_FALSE(parse({"--sort", "6:asc", "--table", "days"}, problem));
+    EXPECT_EQ(
+        problem,
+        "--sort 6:asc: the days table has the columns 0 to 5 (Nr., DayofWeek, Date, Boots, Crashs, OnTime)");
+    EXPECT_TRUE(parse({"--table", "days", "--sort", "5:desc"}, problem)) << problem;
 }
 
 TEST(ReportJson, NamesEveryKeyOfTheContract)
