@@ -169,8 +169,9 @@ struct Settings {
     std::string text(std::string_view versionText) const;
     // Writes text() to `file` + ".tmp", syncs it to the disk and renames it over the old
     // file, so that a full disk, a crash or a power cut leaves the old file or the new one,
-    // never a part. A missing folder is created first. Throws SettingsWriteError; the old file then stays
-    // untouched and the temporary file is gone.
+    // never a part (writeFileSafely: through a link to its target, the mode kept). A missing
+    // folder is created first. Throws SettingsWriteError; the old file then stays untouched
+    // and the temporary file is gone.
     void write(const std::filesystem::path& file, std::string_view versionText,
                const SettingsWriteCalls& calls = {}) const;
 };

@@ -332,6 +332,33 @@ TEST_F(SettingsFile, FullDiskOrFailedSyncKeepsTheOldFile)
     ::close(full);
 }
 
+TEST_F(SettingsFile, WriteGoesThroughALinkAndKeepsTheMode)
+{
+    // The file is a link (relative, in another folder, through a second link) to a file
+    // only its owner may read.
+    fs::create_directories(dir_ / "dotfiles");
+    const fs::path target = dir_ / "dotfiles" / "Quomble.ini";
+    quomble::testing::writeFile(target, "old content\r\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    fs::create_symlink("dotfiles/Quomble.ini", dir_ / "middle.ini");
+    fs::create_symlink("middle.ini", ini_);
+    Settings s;
+    s.SmoothRadius = 77;
+    s.write(ini_, "3.9");
+    EXPECT_TRUE(fs::is_symlink(ini_));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "middle.ini"));
+    EXPECT_EQ(quomble::testing::readFile(target), s.text("3.9"));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(dir_ / "dotfiles" / "Quomble.ini.tmp"));
+    EXPECT_FALSE(fs::exists(dir_ / "Quomble.ini.tmp"));
+
+    // A link to nothing yet: the file is made where it points.
+    fs::remove(target);
+    s.write(ini_, "3.9");
+    EXPECT_TRUE(fs::is_symlink(ini_));
+    EXPECT_EQ(quomble::testing::readFile(target), s.text("3.9"));
+}
+
 TEST_F(SettingsFile, NewFileIsOnTheDiskBeforeItReplacesTheOld)
 {
     put("old content\r\n");
