@@ -55,6 +55,9 @@ bool Program::start()
 int runQuombleView(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // A shutdown, a hang-up or Ctrl+C close the "already running" box of a second copy, and
+    // then the main window like its close box.
+    Termination termination;
     InstanceGuard guard;
     if (!guard.tryAcquire()) {
         showMessage(MessageKind::Warning, QStringLiteral("Programm l\u00E4uft bereits!  "));
@@ -62,11 +65,12 @@ int runQuombleView(int argc, char** argv)
     }
     QApplication::setWindowIcon(programIcon());
     Program program(AppDirOf(runningExecutablePath()), systemClock());
-    // A shutdown, a hang-up or Ctrl+C close the main window like its close box.
-    Termination termination(&program.form1());
-    if (!program.start() || termination.ended())
-        return 0;
-    return app.exec();
+    termination.setMainWindow(&program.form1());
+    int status = 0;
+    if (program.start() && !termination.ended())
+        status = app.exec();
+    // Settings that could not be written make the end a failure, however it came about.
+    return status == 0 && program.form1().settingsWriteFailed() ? 1 : status;
 }
 
 }  // namespace quomble

@@ -1,5 +1,7 @@
 #include "app/termination.h"
 
+#include "ui/main/tform1.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QSocketNotifier>
@@ -61,7 +63,7 @@ void closeOpenWindows()
 
 }  // namespace
 
-Termination::Termination(QWidget* mainWindow) : mainWindow_(mainWindow)
+Termination::Termination(TForm1* mainWindow) : mainWindow_(mainWindow)
 {
     retry_.setSingleShot(true);
     retry_.setInterval(100);
@@ -103,6 +105,8 @@ Termination::~Termination()
     ::close(pipe_[1]);
 }
 
+void Termination::setMainWindow(TForm1* mainWindow) { mainWindow_ = mainWindow; }
+
 void Termination::readPipe()
 {
     char bytes[64];
@@ -120,7 +124,7 @@ void Termination::request()
 void Termination::attempt()
 {
     closeOpenWindows();
-    if (mainWindow_ && !mainWindow_->close()) {
+    if (mainWindow_ && !mainWindow_->closeForTheSystem()) {
         retry_.start();  // busy: the start-up or a sort is not done yet
         return;
     }

@@ -4,14 +4,19 @@
 #include "companion/log_writer.h"
 #include "core/datetime.h"
 #include "core/paths.h"
+#include "core/standard_output.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -23,7 +28,8 @@ void usage(std::FILE* out)
 {
     std::fputs("usage: quomble-import [--last FILE] [--journal FILE [--journal-tails FILE]]\n"
                "                      [--output LOG] [--merge | --replace] [--now \"dd.mm.yyyy hh:mm:ss\"]\n"
-               "  --last FILE           output of `last -x -F` (several wtmp files may follow one another)\n"
+               "  --last FILE           output of `last -x -F` (several wtmp files may follow one another,\n"
+               "                        in one FILE or in one --last each)\n"
                "  --journal FILE        output of `journalctl --list-boots`\n"
                "  --journal-tails FILE  each boot's last journal lines, headed \"-- Boot <id> --\",\n"
                "                        to tell a shutdown from a crash\n"
@@ -42,6 +48,7 @@ void usage(std::FILE* out)
 
 struct Input {
     std::unique_ptr<std::ifstream> file;
+    std::unique_ptr<std::istringstream> joined;
     std::istream* stream = nullptr;
 };
 
@@ -73,11 +80,29 @@ std::string counted(std::size_t n, const char* one, const char* many)
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// The outputs of last, one after the other, as one stream: the reader knows where one
+// wtmp file's output ends, as in the output of several rotated files.
+bool openAll(const std::vector<std::string>& names, Input& input)
 {
-    std::string lastFile, journalFile, tailsFile, output, nowText;
+    if (names.size() == 1)
+        return open(names.front(), input);
+    std::string all;
+    for (const std::string& name : names) {
+        Input one;
+        if (!open(name, one))
+            return false;
+        all.append(std::istreambuf_iterator<char>(*one.stream), std::istreambuf_iterator<char>());
+        all += '\n';
+    }
+    input.joined = std::make_unique<std::istringstream>(std::move(all));
+    input.stream = input.joined.get();
+    return true;
+}
+
+int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput)
+{
+    std::vector<std::string> lastFiles;
+    std::string journalFile, tailsFile, output, nowText;
     bool merge = false, replace = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -85,11 +110,19 @@ int main(int argc, char** argv)
                                 arg == "--output" || arg == "-o" || arg == "--now";
         if (takesValue && i + 1 >= argc)
             return usageError(std::string(arg) + " needs a value");
+        // Every option but --last takes one value; a second would silently replace the first.
+        const std::string* once = arg == "--journal"                 ? &journalFile
+                                  : arg == "--journal-tails"         ? &tailsFile
+                                  : arg == "--output" || arg == "-o" ? &output
+                                  : arg == "--now"                   ? &nowText
+                                                                     : nullptr;
+        if (once && !once->empty())
+            return usageError(std::string(arg) + " can be given once");
         if (arg == "-h" || arg == "--help") {
             usage(stdout);
             return kDone;
         } else if (arg == "--last") {
-            lastFile = argv[++i];
+            lastFiles.emplace_back(argv[++i]);
         } else if (arg == "--journal") {
             journalFile = argv[++i];
         } else if (arg == "--journal-tails") {
@@ -106,12 +139,12 @@ int main(int argc, char** argv)
             return usageError("unknown argument: " + std::string(arg));
         }
     }
-    if (lastFile.empty() && journalFile.empty())
+    if (lastFiles.empty() && journalFile.empty())
         return usageError(
             "nothing to import: name the output of last with --last or of journalctl with --journal");
     if (merge && replace)
         return usageError("--merge and --replace exclude each other");
-    if ((lastFile == "-") + (journalFile == "-") + (tailsFile == "-") > 1)
+    if (std::count(lastFiles.begin(), lastFiles.end(), "-") + (journalFile == "-") + (tailsFile == "-") > 1)
         return usageError("only one input can be standard input (-)");
     if (!tailsFile.empty() && journalFile.empty())
         return usageError("--journal-tails needs --journal");
@@ -143,9 +176,9 @@ int main(int argc, char** argv)
     };
     try {
         std::vector<quomble::BootSpan> fromLast, fromJournal;
-        if (!lastFile.empty()) {
+        if (!lastFiles.empty()) {
             Input in;
-            if (!open(lastFile, in))
+            if (!openAll(lastFiles, in))
                 return kFailed;
             fromLast = quomble::bootsFromLast(*in.stream, now, notes);
             std::fprintf(info, "quomble-import: %s from wtmp\n",
@@ -177,8 +210,7 @@ int main(int argc, char** argv)
         }
 
         if (output == "-") {
-            const std::string text = quomble::formatLog(boots);
-            std::fwrite(text.data(), 1, text.size(), stdout);
+            standardOutput.stream() << quomble::formatLog(boots);
             tell();
             return kDone;
         }
@@ -236,4 +268,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quomble-import: %s\n", error.what());
         return kFailed;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // What goes to standard output (the log with --output -, or what was done) is checked
+    // to the close: a full disk ends the import with status 1.
+    quomble::StandardOutput standardOutput("quomble-import");
+    return standardOutput.finish(importHistory(argc, argv, standardOutput));
 }

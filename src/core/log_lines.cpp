@@ -6,6 +6,8 @@
 #include <cstring>
 #include <system_error>
 
+#include <sys/stat.h>
+
 namespace quomble {
 
 namespace {
@@ -19,11 +21,16 @@ std::string describeErrno(int code) { return std::generic_category().message(cod
 
 void requireReadableLog(const std::filesystem::path& path)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status))
-        throw IntakeError("LogFile not avaiable!");
-    if (!std::filesystem::is_regular_file(status))
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        const int error = errno;
+        // Only a log that is not there is "not available"; a path too long, a folder that
+        // may not be searched or a loop of links keep one that may well be there.
+        if (error == ENOENT || error == ENOTDIR)
+            throw IntakeError("LogFile not avaiable!");
+        throw IntakeError("LogFile cannot be read: " + describeErrno(error));
+    }
+    if (!S_ISREG(st.st_mode))
         throw IntakeError("LogFile is not a regular file: " + path.string());
 }
 

@@ -51,7 +51,9 @@ private:
     std::uint64_t length_ = 0;
 };
 
-// Throws IntakeError when the log at path is not a regular, readable file.
+// Throws IntakeError when the log at path is not a regular file: "LogFile not avaiable!"
+// when there is none, "LogFile cannot be read: <reason>" when the path cannot be followed
+// (too long, a folder that may not be searched, a loop of links).
 void requireReadableLog(const std::filesystem::path& path);
 
 }  // namespace quomble

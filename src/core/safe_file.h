@@ -24,8 +24,11 @@ struct FileWriteCalls {
 
 // Writes `content` to `file` + ".tmp", syncs it to the disk and renames it over `file`:
 // the file then holds either its old bytes or all the new ones, never a part, and no
-// temporary file stays behind. A missing folder is created first. Throws FileWriteError,
-// whose text begins with `subject` ("Settings file could not be written: ...").
+// temporary file stays behind. A missing folder is created first. A `file` that is a
+// symbolic link stays one: the write goes to the file it leads to (beside which the
+// temporary file is made). A file that is there keeps its mode (and its owner where the
+// system allows it). Throws FileWriteError, whose text begins with `subject` ("Settings
+// file could not be written: ...") and names `file` as given.
 void writeFileSafely(const std::filesystem::path& file, std::string_view content, std::string_view subject,
                      const FileWriteCalls& calls = {});
 

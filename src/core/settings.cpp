@@ -115,6 +115,58 @@ bool forEachSettingsLine(const std::filesystem::path& file,
     return true;
 }
 
+FrameOnScreens frameOnScreens(WindowRect stored, const std::vector<WindowRect>& screens,
+                              std::int32_t minimumSize)
+{
+    // Enough of the title bar to grab it: 40 pixels wide (the whole window if narrower) and
+    // half of its 20 pixels high.
+    constexpr std::int64_t kGripWidth = 40;
+    constexpr std::int64_t kGripHeight = 20;
+
+    FrameOnScreens out;
+    out.frame = stored;
+    const std::int32_t low = std::clamp<std::int32_t>(minimumSize, 1, kWindowExtentMax);
+    out.frame.width = clampTo(stored.width, low, kWindowExtentMax);
+    out.frame.height = clampTo(stored.height, low, kWindowExtentMax);
+
+    // The screen that keeps the largest part of the stored size.
+    std::int64_t bestArea = -1;
+    WindowRect best = out.frame;
+    for (const WindowRect& screen : screens) {
+        if (screen.width <= 0 || screen.height <= 0)
+            continue;
+        const std::int32_t w = std::min(out.frame.width, screen.width);
+        const std::int32_t h = std::min(out.frame.height, screen.height);
+        if (std::int64_t{w} * h > bestArea) {
+            bestArea = std::int64_t{w} * h;
+            best.width = w;
+            best.height = h;
+        }
+    }
+    out.frame.width = best.width;
+    out.frame.height = best.height;
+
+    // In 64 bits: a stored place and a screen may both lie near the ends of the 32-bit range.
+    const std::int64_t left = out.frame.left;
+    const std::int64_t top = out.frame.top;
+    const std::int64_t gripWidth = std::min<std::int64_t>(kGripWidth, out.frame.width);
+    for (const WindowRect& screen : screens) {
+        if (screen.width <= 0 || screen.height <= 0)
+            continue;
+        const std::int64_t across =
+            std::min<std::int64_t>(left + out.frame.width, std::int64_t{screen.left} + screen.width) -
+            std::max<std::int64_t>(left, screen.left);
+        const std::int64_t down =
+            std::min<std::int64_t>(top + kGripHeight, std::int64_t{screen.top} + screen.height) -
+            std::max<std::int64_t>(top, screen.top);
+        if (across >= gripWidth && down >= kGripHeight / 2) {
+            out.placeUsable = true;
+            break;
+        }
+    }
+    return out;
+}
+
 std::array<bool, kDiagramOptionCount> Settings::initialOptions()
 {
     std::array<bool, kDiagramOptionCount> options{};

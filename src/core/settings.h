@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quomble {
 
@@ -85,6 +86,21 @@ inline constexpr std::int32_t kDiagramsPageCount = 6;
 inline constexpr std::int32_t kDiagramsMinSize = 100;  // outer width and height
 inline constexpr std::int32_t kWindowExtentMax = 32767;
 
+// --- Windows on the screens the program runs on ------------------------------------------
+// A stored window frame, bounded by the screens' available areas (without panels and task
+// bars) as the window system gives them now. The size is at least `minimumSize` and fits
+// whole on one of the screens (the one that keeps most of the stored size; that bound wins
+// over the minimum on a screen smaller than it). The place is used only when enough of the
+// window's top edge lies on a screen to grab the title bar there; otherwise the system
+// places the window. Screens without area count as none; without any screen the size stays
+// within kWindowExtentMax and the place is not used.
+struct FrameOnScreens {
+    WindowRect frame;  // the bounded size at the stored place
+    bool placeUsable = false;
+};
+FrameOnScreens frameOnScreens(WindowRect stored, const std::vector<WindowRect>& screens,
+                              std::int32_t minimumSize = 1);
+
 // The value of a settings line for one key: the first 8 characters must equal key + "="
 // exactly (case-sensitive, nothing trimmed) and the rest must be a decimal integer
 // ("-" sign allowed, no blanks) within the signed 32-bit range. Anything else: nullopt.
@@ -153,8 +169,9 @@ struct Settings {
     std::string text(std::string_view versionText) const;
     // Writes text() to `file` + ".tmp", syncs it to the disk and renames it over the old
     // file, so that a full disk, a crash or a power cut leaves the old file or the new one,
-    // never a part. A missing folder is created first. Throws SettingsWriteError; the old file then stays
-    // untouched and the temporary file is gone.
+    // never a part (writeFileSafely: through a link to its target, the mode kept). A missing
+    // folder is created first. Throws SettingsWriteError; the old file then stays untouched
+    // and the temporary file is gone.
     void write(const std::filesystem::path& file, std::string_view versionText,
                const SettingsWriteCalls& calls = {}) const;
 };

@@ -137,6 +137,13 @@ void rankRecords(const std::vector<Key>& keys, std::vector<std::int32_t>& rankOf
 
 int columnCount(LogTable table) { return table == LogTable::Boots ? 5 : 6; }
 
+std::string columnTitle(LogTable table, int column)
+{
+    const std::string_view title = table == LogTable::Boots ? kBootTitles[static_cast<std::size_t>(column)]
+                                                            : kDayTitles[static_cast<std::size_t>(column)];
+    return std::string(title.substr(1, title.size() - 2));  // one blank on each side
+}
+
 std::string weekdayLongName(std::string_view code)
 {
     for (const auto& [shortName, longName] : kWeekdays)

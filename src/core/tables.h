@@ -12,6 +12,8 @@ namespace quomble {
 enum class LogTable { Boots, Days };
 
 int columnCount(LogTable table);
+// A column's title without its blanks and sort mark: "Nr.", "LogIn", ...
+std::string columnTitle(LogTable table, int column);
 
 // A cell as the window writes it, trailing blank included: boots table row `record`
 // shows BootList[record], days table row `record` shows DayList[record].

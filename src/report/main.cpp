@@ -1,6 +1,7 @@
 // quomble-report: the terminal companion of QuombleView. Runs the same intake and analysis
 // on a boot log and prints the figures as text or JSON.
 
+#include "core/standard_output.h"
 #include "report.h"
 
 #include <iostream>
@@ -9,13 +10,16 @@ int main(int argc, char** argv)
 {
     using namespace quomble;
     std::ios::sync_with_stdio(false);
+    // Whatever is printed is checked to the close: a full disk ends the tool with status 1.
+    StandardOutput output("quomble-report");
+    std::ostream& out = output.stream();
     std::string problem;
     const auto options = report::parseArguments(argc, argv, problem);
     if (!options) {
         if (!problem.empty())
             std::cerr << "quomble-report: " << problem << "\n\n";
-        report::printUsage(problem.empty() ? std::cout : std::cerr);
-        return problem.empty() ? 0 : 2;
+        report::printUsage(problem.empty() ? out : std::cerr);
+        return output.finish(problem.empty() ? 0 : 2);
     }
 
     LogModel model(options->now ? fixedClock(*options->now) : systemClock());
@@ -25,11 +29,10 @@ int main(int argc, char** argv)
 
     if (options->table) {
         if (!outcome.error)
-            report::writeTable(std::cout, model, *options);
+            report::writeTable(out, model, *options);
     } else if (options->json)
-        report::writeJson(std::cout, model, outcome);
+        report::writeJson(out, model, outcome);
     else
-        report::writeText(std::cout, model, outcome, *options);
-    std::cout.flush();
-    return outcome.error ? 1 : 0;
+        report::writeText(out, model, outcome, *options);
+    return output.finish(outcome.error ? 1 : 0);
 }

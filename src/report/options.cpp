@@ -2,8 +2,11 @@
 
 #include "core/datetime.h"
 #include "core/paths.h"
+#include "core/tables.h"
 
 #include <charconv>
+#include <limits>
+#include <set>
 #include <string_view>
 
 namespace quomble::report {
@@ -18,6 +21,18 @@ bool parseInt(std::string_view text, int low, int high, int& value)
         return false;
     value = parsed;
     return true;
+}
+
+// "--sort 5:desc: the boots table has the columns 0 to 4 (Nr., LogIn, ...)".
+std::string columnProblem(const Options::Sort& sort, const std::string& tableName)
+{
+    const LogTable table = tableName == "days" ? LogTable::Days : LogTable::Boots;
+    std::string problem = "--sort " + std::to_string(sort.column) + (sort.ascending ? ":asc" : ":desc") +
+                          ": the " + tableName + " table has the columns 0 to " +
+                          std::to_string(columnCount(table) - 1) + " (";
+    for (int column = 0; column < columnCount(table); ++column)
+        problem += (column > 0 ? ", " : "") + columnTitle(table, column);
+    return problem + ")";
 }
 
 }  // namespace
@@ -36,15 +51,23 @@ void printUsage(std::ostream& out)
            "  --table          print the boots or days table, tab-separated, header first\n"
            "  --sort           sort that table by 0-based column C; repeatable, applied in order\n"
            "  --csv            print that table as CSV (RFC 4180) instead\n"
-           "Exit status: 0 success, 1 the intake stopped, 2 usage error.\n";
+           "Exit status: 0 success, 1 the intake stopped or the output could not be\n"
+           "written, 2 usage error.\n";
 }
 
 std::optional<Options> parseArguments(int argc, const char* const* argv, std::string& problem)
 {
     Options options;
     bool haveLog = false;
+    std::set<std::string_view> given;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        // Only --sort may come more than once; a second value would silently replace the first.
+        if ((arg == "--now" || arg == "--trend-days" || arg == "--smooth-radius" || arg == "--table") &&
+            !given.insert(arg).second) {
+            problem = std::string(arg) + " can be given once";
+            return std::nullopt;
+        }
         auto value = [&](std::string_view& out) {
             if (i + 1 >= argc) {
                 problem = std::string(arg) + " needs a value";
@@ -86,7 +109,8 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
         } else if (arg == "--sort") {
             const auto colon = value(v) ? v.find(':') : std::string_view::npos;
             Options::Sort sort{0, true};
-            if (colon == std::string_view::npos || !parseInt(v.substr(0, colon), 0, 5, sort.column) ||
+            if (colon == std::string_view::npos ||
+                !parseInt(v.substr(0, colon), 0, std::numeric_limits<int>::max(), sort.column) ||
                 (v.substr(colon + 1) != "asc" && v.substr(colon + 1) != "desc")) {
                 problem = "--sort takes C:asc or C:desc";
                 return std::nullopt;
@@ -114,6 +138,12 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
     if (options.csv && !options.table) {
         problem = "--csv needs --table";
         return std::nullopt;
+    }
+    for (const Options::Sort& sort : options.sorts) {
+        if (sort.column >= columnCount(*options.table == "days" ? LogTable::Days : LogTable::Boots)) {
+            problem = columnProblem(sort, *options.table);
+            return std::nullopt;
+        }
     }
     if (!haveLog)
         options.logFile = LogFileNameIn(AppDirOf(runningExecutablePath()));

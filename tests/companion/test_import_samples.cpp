@@ -228,6 +228,21 @@ TEST(ImportSamples, MessagesCountInTheSingularAndUsageErrorsSayWhatWasWrong)
     EXPECT_NE(said.find("--merge and --replace exclude each other"), std::string::npos) << said;
 }
 
+TEST(ImportSamples, EveryLastFileIsReadLikeRotatedOutputsOneAfterTheOther)
+{
+    const ToolRun both =
+        importToStdout("--last " + data("last-wtmp1.txt") + " --last " + data("last-x-F.txt"));
+    ASSERT_EQ(both.status, 0) << both.said;
+    EXPECT_TRUE(both.log.starts_with("02.11.2026 09:15:00 02.11.2026 18:20:33\r\n")) << both.log;
+    EXPECT_TRUE(both.log.ends_with("07.12.2026 08:02:11 \r\n")) << both.log;
+    EXPECT_EQ(importToStdout("--last " + data("last-x-F.txt") + " --last - < " + data("last-wtmp1.txt")).log,
+              both.log);
+    // An option that takes one value refuses a second.
+    const ToolRun twice = importToStdout("--last x --journal a --journal b");
+    EXPECT_EQ(twice.status, 64);
+    EXPECT_NE(twice.said.find("--journal can be given once"), std::string::npos) << twice.said;
+}
+
 TEST(ImportReadme, TheRecipeReadsTheWholeJournalAndTheLastBootIsToldTrue)
 {
     const std::string readme = readFile(std::string(QUOMBLE_TEST_DATA) + "/../../README.md");

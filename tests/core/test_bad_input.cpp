@@ -33,10 +33,14 @@ protected:
     // The message that stops the intake of the log file, or "(no error)".
     std::string intakeError(const Clock& clock = fixedClock(kNow)) const
     {
+        return intakeErrorAt(log_, clock);
+    }
+    static std::string intakeErrorAt(const fs::path& log, const Clock& clock = fixedClock(kNow))
+    {
         try {
-            LogFileCheck(log_);
+            LogFileCheck(log);
             LogModel m(clock);
-            m.LogFile_read(log_);
+            m.LogFile_read(log);
             m.Statistik_aktualisieren();
         } catch (const IntakeError& e) {
             return e.what();
@@ -75,6 +79,32 @@ TEST_F(BadLog, UnreadableLogIsReportedWithTheReason)
     fs::permissions(log_, fs::perms::none, fs::perm_options::replace);
     const int status = quomble::testing::runUnprivileged(
         [this] { return intakeError() == "LogFile cannot be read: Permission denied" ? 0 : 1; });
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(BadLog, LogThatExistsButCannotBeReachedNamesTheReason)
+{
+    std::ofstream(log_, std::ios::binary) << logText({"07.12.2026 08:00:00 "});
+    fs::create_symlink("loop-b", dir_ / "loop-a");
+    fs::create_symlink("loop-a", dir_ / "loop-b");
+    EXPECT_EQ(intakeErrorAt(dir_ / "loop-a"), "LogFile cannot be read: Too many levels of symbolic links");
+    EXPECT_EQ(intakeErrorAt(dir_ / std::string(300, 'L')), "LogFile cannot be read: File name too long");
+    // Only a log that is not there is "not available": no file, no folder, a dangling link.
+    fs::create_symlink("gone.log", dir_ / "dangling.log");
+    for (const fs::path& missing :
+         {dir_ / "none.log", dir_ / "no-folder" / "Quomble.log", log_ / "Quomble.log", dir_ / "dangling.log"})
+        EXPECT_EQ(intakeErrorAt(missing), "LogFile not avaiable!") << missing;
+
+    // A folder on the way that may be read but not searched.
+    const fs::path locked = dir_ / "locked";
+    fs::create_directory(locked);
+    std::ofstream(locked / "Quomble.log", std::ios::binary) << logText({"07.12.2026 08:00:00 "});
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                    fs::perm_options::replace);
+    const int status = quomble::testing::runUnprivileged([&] {
+        return intakeErrorAt(locked / "Quomble.log") == "LogFile cannot be read: Permission denied" ? 0 : 1;
+    });
+    fs::permissions(locked, fs::perms::owner_all, fs::perm_options::replace);
     EXPECT_EQ(status, 0);
 }
 

@@ -234,6 +234,29 @@ TEST_F(SettingsFile, OutOfRangeValuesAreBroughtIntoRange)
     EXPECT_EQ(s.SmoothRadius, 1440);
 }
 
+TEST(FrameOnScreens, SizeFitsOnOneScreenAndOnlyAReachablePlaceCounts)
+{
+    const std::vector<WindowRect> screens{{0, 0, 1920, 1040}, {1920, -400, 1080, 1880}};  // beside: upright
+    auto bounded = [&](WindowRect stored) { return frameOnScreens(stored, screens, kDiagramsMinSize); };
+    // Too large for both: the screen that keeps more of it bounds it whole.
+    EXPECT_EQ(bounded({5, 6, 99999999, 99999999}).frame, (WindowRect{5, 6, 1080, 1880}));
+    EXPECT_EQ(bounded({5, 6, 3000, 900}).frame, (WindowRect{5, 6, 1920, 900}));
+    EXPECT_EQ(bounded({5, 6, 620, 420}).frame, (WindowRect{5, 6, 620, 420}));
+    EXPECT_EQ(bounded({5, 6, -7, 0}).frame, (WindowRect{5, 6, 100, 100}));
+    // The place: the title bar must be within reach on some screen.
+    EXPECT_TRUE(bounded({2900, -400, 620, 420}).placeUsable);   // 100 pixels on the upright one
+    EXPECT_FALSE(bounded({2990, -400, 620, 420}).placeUsable);  // 10 pixels: too few to grab
+    EXPECT_FALSE(bounded({100, 1035, 620, 420}).placeUsable);   // the title bar below the first
+    EXPECT_FALSE(bounded({-30000, 40, 620, 420}).placeUsable);
+    const auto far = bounded({2147483647, -2147483647 - 1, 2147483647, 2147483647});
+    EXPECT_FALSE(far.placeUsable);
+    EXPECT_EQ(far.frame.width, 1080);
+    // No screen known: the size stays within the fixed range, the place is not used.
+    const auto none = frameOnScreens({5, 6, 99999999, 50}, {}, kDiagramsMinSize);
+    EXPECT_EQ(none.frame, (WindowRect{5, 6, kWindowExtentMax, 100}));
+    EXPECT_FALSE(none.placeUsable);
+}
+
 TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
 {
     put("old content\r\n");
@@ -307,6 +330,33 @@ TEST_F(SettingsFile, FullDiskOrFailedSyncKeepsTheOldFile)
                    }},
                   "Input/output error");
     ::close(full);
+}
+
+TEST_F(SettingsFile, WriteGoesThroughALinkAndKeepsTheMode)
+{
+    // The file is a link (relative, in another folder, through a second link) to a file
+    // only its owner may read.
+    fs::create_directories(dir_ / "dotfiles");
+    const fs::path target = dir_ / "dotfiles" / "Quomble.ini";
+    quomble::testing::writeFile(target, "old content\r\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    fs::create_symlink("dotfiles/Quomble.ini", dir_ / "middle.ini");
+    fs::create_symlink("middle.ini", ini_);
+    Settings s;
+    s.SmoothRadius = 77;
+    s.write(ini_, "3.9");
+    EXPECT_TRUE(fs::is_symlink(ini_));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "middle.ini"));
+    EXPECT_EQ(quomble::testing::readFile(target), s.text("3.9"));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(dir_ / "dotfiles" / "Quomble.ini.tmp"));
+    EXPECT_FALSE(fs::exists(dir_ / "Quomble.ini.tmp"));
+
+    // A link to nothing yet: the file is made where it points.
+    fs::remove(target);
+    s.write(ini_, "3.9");
+    EXPECT_TRUE(fs::is_symlink(ini_));
+    EXPECT_EQ(quomble::testing::readFile(target), s.text("3.9"));
 }
 
 TEST_F(SettingsFile, NewFileIsOnTheDiskBeforeItReplacesTheOld)

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -82,6 +83,7 @@ TEST(ReportOptions, RejectsUsageErrors)
              {"--table", "weeks"},
              {"--table", "boots", "--sort", "3"},
              {"--table", "boots", "--sort", "9:asc"},
+             {"--table", "boots", "--table", "days"},
              {"--sort", "1:asc"},
              {"--csv"},
              {"--frobnicate"},
@@ -91,6 +93,19 @@ TEST(ReportOptions, RejectsUsageErrors)
         EXPECT_FALSE(parse(args, problem)) << args[0];
         EXPECT_FALSE(problem.empty()) << args[0];
     }
+}
+
+TEST(ReportOptions, SortBeyondTheTablesColumnsNamesItsColumns)
+{
+    std::string problem;
+    EXPECT_FALSE(parse({"--table", "boots", "--sort", "5:desc"}, problem));
+    EXPECT_EQ(problem,
+              "--sort 5:desc: the boots table has the columns 0 to 4 (Nr., LogIn, LogOut, OnTime, OffTime)");
+    EXPECT_FALSE(parse({"--sort", "6:asc", "--table", "days"}, problem));
+    EXPECT_EQ(
+        problem,
+        "--sort 6:asc: the days table has the columns 0 to 5 (Nr., DayofWeek, Date, Boots, Crashs, OnTime)");
+    EXPECT_TRUE(parse({"--table", "days", "--sort", "5:desc"}, problem)) << problem;
 }
 
 TEST(ReportJson, NamesEveryKeyOfTheContract)
@@ -299,4 +314,42 @@ TEST(ReportBadInput, EveryStopHasItsMessageAndStatusOne)
     int status = -1;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the unreadable log was not reported";
+}
+
+// What a tool writes to standard output arrives whole or the tool says so: a full disk is an
+// error with status 1, a reader that closed the pipe early ends the tool quietly. Both tools
+// that print data share the check, so both are run here.
+TEST(ToolOutput, FullDiskIsAnErrorAndAClosedPipeIsNot)
+{
+    const quomble::testing::TempFolder dir;
+    // Status and standard error of a bash script.
+    auto run = [&dir](const std::string& script) {
+        quomble::testing::writeFile(dir / "run.sh", script);
+        const std::string command =
+            "bash '" + (dir / "run.sh").string() + "' 2>'" + (dir / "err.txt").string() + "'";
+        const int status = std::system(command.c_str());
+        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                              quomble::testing::readFile(dir / "err.txt"));
+    };
+    const std::string report = std::string(QUOMBLE_REPORT_EXE) + " --now '07.12.2026 12:00:00' ";
+    const std::string generated = std::string(QUOMBLE_TEST_DATA) + "/generated.log";
+    for (const std::string& tool : std::vector<std::string>{
+             report + "--json " + generated,
+             report + "--table days --csv " + generated,
+             report + kSample,
+             report + "--help",
+             std::string(QUOMBLE_IMPORT_EXE) + " --now '07.12.2026 12:00:00' --output - --last " +
+                 QUOMBLE_TEST_DATA + "/import/last-x-F.txt",
+         }) {
+        const auto [status, said] = run(tool + " >/dev/full\n");
+        EXPECT_EQ(status, 1) << tool;
+        EXPECT_NE(said.find("write error on standard output: No space left on device\n"), std::string::npos)
+            << tool << "\n"
+            << said;
+    }
+    // 236 KB of JSON into a pipe that is closed after one byte, with SIGPIPE ignored as some
+    // callers leave it: the write fails with EPIPE, and the tool still ends quietly.
+    EXPECT_EQ(run("trap '' PIPE\n" + report + "--json " + generated +
+                  " | head -c 1 >/dev/null\nexit ${PIPESTATUS[0]}\n"),
+              std::make_pair(0, std::string()));
 }

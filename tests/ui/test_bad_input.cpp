@@ -1,7 +1,9 @@
 // What the user sees of a broken log, a damaged or unwritable settings file and a clock
 // that jumps while the main window runs.
 
+#include "app/program.h"
 #include "support/file_faults.h"
+#include "ui/diagrams/tform5.h"
 #include "ui/components/durationgrid.h"
 #include "ui/components/screens.h"
 #include "ui/main/tform1.h"
@@ -202,6 +204,22 @@ TEST_F(BadInputTest, placeOffEveryScreenIsNotUsed)
     ASSERT_EQ(plain.pos(), screen.topLeft() + QPoint(10, 10));
     moveToStoredPlace(&plain, QPoint(screen.left() - 250, screen.top() + 30));
     ASSERT_EQ(plain.pos(), QPoint(screen.left() - 250, screen.top() + 30));  // 50 pixels still on it
+}
+
+TEST_F(BadInputTest, storedSizeNeverExceedsTheLargestScreen)
+{
+    dir.writeLog(knownLog());
+    dir.write("Quomble.ini", "pos_d_x=0\r\npos_d_y=0\r\npos_d_w=99999999\r\npos_d_h=99999999\r\n");
+    Program program(dir.appDir(), clock.clock());
+    ASSERT_TRUE(program.start());
+    QSize largest;
+    for (const QScreen* s : QGuiApplication::screens())
+        largest = largest.expandedTo(s->availableGeometry().size());
+    const QSize size = program.form5()->size();
+    ASSERT_TRUE(size.width() <= largest.width() && size.height() <= largest.height())
+        << size.width() << " x " << size.height();
+    ASSERT_TRUE(size.width() >= 100 && size.height() >= 100) << size.width() << " x " << size.height();
+    ASSERT_TRUE(program.form5()->pos().isNull());  // the place itself lies on the screen
 }
 
 TEST_F(BadInputTest, fullDiskOrReadOnlyFolderKeepsTheOldSettings)

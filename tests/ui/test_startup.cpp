@@ -16,17 +16,62 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "support/qt_printers.h"
 
 #include <csignal>
-#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quomble;
 using namespace quomble::testing;
+
+namespace {
+
+// Starts a copy of the real program in the program folder `dir`, offscreen, with its lock in
+// `runtime`.
+void startCopy(QProcess& program, const AppFolder& dir, const QTemporaryDir& runtime)
+{
+    const QString exe = dir.file("QuombleV");
+    if (!QFile::exists(exe))
+        QFile::copy(QStringLiteral(QUOMBLEV_EXE), exe);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(env);
+    program.start(exe, {});
+}
+
+// True once the process has a handler for `signal`, within ten seconds.
+bool waitUntilCaught(const QProcess& program, int signal)
+{
+    const QString status = QStringLiteral("/proc/%1/status").arg(program.processId());
+    return QTest::qWaitFor(
+        [&] {
+            QFile file(status);
+            if (!file.open(QIODevice::ReadOnly))
+                return false;
+            for (const QByteArray& line : file.readAll().split('\n'))
+                if (line.startsWith("SigCgt:"))
+                    return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1) != 0;
+            return false;
+        },
+        10000);
+}
+
+// Sends `signal` to the program and waits up to ten seconds for its end; kills it if it
+// does not end.
+bool endsOn(QProcess& program, int signal)
+{
+    if (!waitUntilCaught(program, signal) || ::kill(static_cast<pid_t>(program.processId()), signal) != 0)
+        return false;
+    if (program.waitForFinished(10000))
+        return true;
+    program.kill();
+    program.waitForFinished();
+    return false;
+}
+
+}  // namespace
 
 TEST(StartupTest, secondCopyIsRefused)
 {
@@ -130,4 +175,76 @@ TEST(StartupTest, systemDefaultSettingsAreKeptInTheUsersOwnFile)
     ASSERT_TRUE(messages.messages.empty());
     ASSERT_TRUE(dir.read("config/quombleview/Quomble.ini").contains("pos_c_x=12\r\npos_c_y=34\r\n"));
     ASSERT_EQ(dir.read("Quomble.ini"), "pos_c_x=12\r\npos_c_y=34\r\n");  // the default stays as it was
+}
+
+TEST(StartupTest, systemEndWritesTheSettingsDespiteAMessageBox)
+{
+    const std::pair<int, QStringList> runs[] = {
+        {SIGTERM, {"07.12.2026 08:00:00 07.12.2026 07:00:00", "07.12.2026 09:00:00 "}},
+        {SIGHUP, {"07.12.2026 08:00:00 ", "07.12.2026 0x:00:00 "}},
+    };
+    for (const auto& [signal, log] : runs) {
+        AppFolder dir;
+        dir.writeLog(log);
+        QTemporaryDir runtime;
+        QProcess program;
+        startCopy(program, dir, runtime);
+        ASSERT_TRUE(endsOn(program, signal));
+        ASSERT_EQ(program.exitStatus(), QProcess::NormalExit);
+        ASSERT_EQ(program.exitCode(), 0);
+        ASSERT_TRUE(dir.read("Quomble.ini").contains("pos_a_x=")) << qPrintable(dir.read("Quomble.ini"));
+    }
+}
+
+TEST(StartupTest, systemEndClosesTheAboutWindowAndEndsTheLoop)
+{
+    AppFolder dir;
+    dir.writeLog(knownLog());
+    Program program(dir.appDir(), SettableClock().clock());
+    Termination termination(&program.form1());
+    ASSERT_TRUE(program.start());
+    bool aboutWasUp = false;
+    QTimer::singleShot(0, &program.form1(), [&] { program.form1().Hilfe1Click(); });
+    QTimer::singleShot(300, [&] {
+        aboutWasUp = program.form2()->isVisible();
+        ::raise(SIGINT);  // arrives inside the About window's own loop
+    });
+    ASSERT_EQ(QCoreApplication::exec(), 0);
+    ASSERT_TRUE(aboutWasUp);
+    ASSERT_TRUE(termination.ended());
+    ASSERT_TRUE(!program.form2()->isVisible());
+    ASSERT_TRUE(!program.form1().isVisible());
+    ASSERT_TRUE(dir.read("Quomble.ini").contains("pos_a_x="));
+}
+
+// The real program ended by the system while no one is at the screen: nothing waits for a
+// box. A settings file that cannot be written is reported on stderr and the status is 1; a
+// second copy's "already running" box closes and that copy ends normally.
+TEST(StartupTest, systemEndNeverWaitsForABox)
+{
+    {
+        AppFolder dir;
+        dir.writeLog(knownLog());
+        ASSERT_TRUE(QDir(dir.path()).mkpath("Quomble.ini/in the way"));
+        QTemporaryDir runtime;
+        QProcess program;
+        startCopy(program, dir, runtime);
+        ASSERT_TRUE(endsOn(program, SIGTERM)) << "a box waits for someone to close it";
+        ASSERT_EQ(program.exitStatus(), QProcess::NormalExit);
+        ASSERT_EQ(program.exitCode(), 1);
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        ASSERT_TRUE(said.contains("QuombleV: Settings file could not be written: " + dir.file("Quomble.ini")))
+            << said;
+    }
+    AppFolder dir;
+    dir.writeLog(knownLog());
+    QTemporaryDir runtime;
+    InstanceGuard first(runtime.path());
+    ASSERT_TRUE(first.tryAcquire());
+    QProcess second;
+    startCopy(second, dir, runtime);
+    ASSERT_TRUE(endsOn(second, SIGTERM));
+    ASSERT_EQ(second.exitStatus(), QProcess::NormalExit);
+    ASSERT_TRUE(second.exitCode() == 0 || second.exitCode() == 1) << second.exitCode();
+    ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini")));
 }

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include <cstdio>
 #include <utility>
 
 namespace quomble {
@@ -30,6 +31,17 @@ void showMessage(MessageKind kind, const QString& text, QWidget* parent)
                     error ? QMessageBox::Cancel : QMessageBox::Ok, parent);
     box.setObjectName(error ? QStringLiteral("ErrorBox") : QStringLiteral("WarningBox"));
     box.exec();
+}
+
+void printMessage(const QString& text)
+{
+    if (handler()) {
+        handler()(MessageKind::Printed, text);
+        return;
+    }
+    const QByteArray line = (QStringLiteral("QuombleV: ") + text + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+    std::fflush(stderr);
 }
 
 }  // namespace quomble

@@ -8,20 +8,20 @@
 
 namespace quomble {
 
-namespace {
-constexpr int kGripWidth = 40;
-constexpr int kGripHeight = 20;
-}  // namespace
+std::vector<WindowRect> availableScreenAreas()
+{
+    std::vector<WindowRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        areas.push_back(WindowRect{r.x(), r.y(), r.width(), r.height()});
+    }
+    return areas;
+}
 
 bool reachableOnSomeScreen(const QRect& frame)
 {
-    const QRect titleBar(frame.topLeft(), QSize(frame.width(), kGripHeight));
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect common = screen->availableGeometry().intersected(titleBar);
-        if (common.width() >= std::min(kGripWidth, frame.width()) && common.height() >= kGripHeight / 2)
-            return true;
-    }
-    return false;
+    const WindowRect stored{frame.x(), frame.y(), frame.width(), frame.height()};
+    return frameOnScreens(stored, availableScreenAreas()).placeUsable;
 }
 
 void moveToStoredPlace(QWidget* window, QPoint place)
@@ -29,6 +29,14 @@ void moveToStoredPlace(QWidget* window, QPoint place)
     const QSize size = window->frameGeometry().size().expandedTo(window->size());
     if (reachableOnSomeScreen(QRect(place, size)))
         window->move(place);
+}
+
+void applyStoredFrame(QWidget* window, const WindowRect& stored, int minimumSize)
+{
+    const FrameOnScreens bounded = frameOnScreens(stored, availableScreenAreas(), minimumSize);
+    window->resize(bounded.frame.width, bounded.frame.height);
+    if (bounded.placeUsable)
+        window->move(bounded.frame.left, bounded.frame.top);
 }
 
 void keepPlaceForNextShowing(QWidget* dialog)

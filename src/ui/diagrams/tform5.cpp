@@ -379,9 +379,7 @@ void TForm5::computeDaytimeCurve()
 void TForm5::ini_File_read(const std::filesystem::path& iniFile, Settings& settings)
 {
     settings.readDiagrams(iniFile, [this](DiagramOption option) { optionClick(option); });
-    const WindowRect& r = settings.DiagramsRect;
-    resize(r.width, r.height);
-    moveToStoredPlace(this, QPoint(r.left, r.top));
+    applyStoredFrame(this, settings.DiagramsRect, kDiagramsMinSize);
 }
 
 void TForm5::storeSettings(Settings& settings) const

@@ -253,7 +253,11 @@ void TForm1::ini_File_write()
     try {
         settings_.write(IniFileName, VersionText.toStdString(), settingsWriteCalls_);
     } catch (const std::exception& e) {
-        showError(textFromCore(e.what()), this);
+        settingsWriteFailed_ = true;
+        if (closingForTheSystem_)
+            printMessage(textFromCore(e.what()));
+        else
+            showError(textFromCore(e.what()), this);
     }
 }
 
@@ -351,6 +355,14 @@ void TForm1::Stndigaktualisieren1Click() { Stndigaktualisieren1->trigger(); }
 void TForm1::EinstellungenbeimBeendenspeichern1Click() { EinstellungenbeimBeendenspeichern1->trigger(); }
 
 void TForm1::Programmbeenden1Click() { close(); }
+
+bool TForm1::closeForTheSystem()
+{
+    closingForTheSystem_ = true;
+    const bool closedNow = close();
+    closingForTheSystem_ = false;
+    return closedNow;
+}
 
 QString TForm1::summaryText() const
 {

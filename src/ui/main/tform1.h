@@ -50,7 +50,15 @@ public:
     // --- Operations -----------------------------------------------------------------
     void Version_ermitteln();
     void ini_File_read();
-    void ini_File_write();  // reports a file it cannot write in an error box
+    // Reports a file it cannot write in an error box, or on stderr while the system ends
+    // the program (nobody may be there to close a box).
+    void ini_File_write();
+    // True once the settings could not be written; the program then ends with status 1.
+    bool settingsWriteFailed() const { return settingsWriteFailed_; }
+    // Closes the window at the system's request (a shutdown, a signal, the session's end):
+    // as the close box does, but a failure is reported without waiting for anybody.
+    // False while the window refuses to close (the intake or a sort is still running).
+    bool closeForTheSystem();
     // The system calls through which the settings reach the disk (a test fills the disk).
     void setSettingsWriteCalls(SettingsWriteCalls calls) { settingsWriteCalls_ = std::move(calls); }
     // Where the settings are read and written; without this call, beside the executable.
@@ -145,6 +153,8 @@ private:
     bool intakeRunning_ = false;
     bool intakeComplete_ = false;
     bool closed_ = false;
+    bool closingForTheSystem_ = false;
+    bool settingsWriteFailed_ = false;
     bool livePaused_ = false;
     std::vector<Finding> findings_;           // of the log check at start-up
     std::optional<std::string> intakeError_;  // where the intake stopped
