@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the format check, a short run of each fuzz target,
 # the full build (core, report tool, desktop program, benchmarks) with warnings as errors and
-# its tests, the Debian package end to end (scripts/test-package.sh), and a second build of
+# its tests, the Debian package end to end (scripts/test-package.sh), the boot log under a
+# real systemd in a container (scripts/test-container.sh), and a second build of
 # the standard-library-only code and its tests under AddressSanitizer +
 # UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json: fuzz, ci and
 # asan.
@@ -31,6 +32,16 @@ if [ "${QUOMBLE_SKIP_PACKAGE_TEST:-0}" != 1 ]; then
     QUOMBLE_BUILD_DIR=build-ci scripts/test-package.sh
   else
     sudo QUOMBLE_BUILD_DIR=build-ci scripts/test-package.sh
+  fi
+fi
+
+# The boot log under a real systemd: the package in a container booted again and again
+# (scripts/test-container.sh; needs root; QUOMBLE_SKIP_CONTAINER_TEST=1 leaves it out).
+if [ "${QUOMBLE_SKIP_CONTAINER_TEST:-0}" != 1 ]; then
+  if [ "$(id -u)" -eq 0 ]; then
+    QUOMBLE_BUILD_DIR=build-ci scripts/test-container.sh
+  else
+    sudo QUOMBLE_BUILD_DIR=build-ci scripts/test-container.sh
   fi
 fi
 

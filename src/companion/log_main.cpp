@@ -3,7 +3,9 @@
 #include "core/datetime.h"
 #include "core/paths.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -105,7 +107,12 @@ int main(int argc, char** argv)
         std::printf("quomble-log: %s: %s\n", logPath.c_str(), quomble::describe(edit).c_str());
         for (const auto& note : edit.notes)
             std::printf("quomble-log: note: %s\n", note.c_str());
-        std::fflush(stdout);
+        // What was done is done: a report that could not be printed is said on stderr, but
+        // the status stays that of the log, so that the boot service's logout still runs.
+        errno = 0;
+        if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && errno != EPIPE)
+            std::fprintf(stderr, "quomble-log: write error on standard output: %s\n",
+                         errno ? std::strerror(errno) : "unknown error");
         for (const auto& warning : edit.warnings)
             std::fprintf(stderr, "quomble-log: warning: %s\n", warning.c_str());
         return edit.action == quomble::LogAction::NothingToLogOut ? kNothingToLogOut : kDone;
