@@ -169,7 +169,7 @@ int main(int argc, char** argv)
         }
         // wtmp knows shutdowns for certain; the journal fills in the boots it lacks.
         const auto boots =
-            quomble::settleBoots(quomble::mergeBoots(std::move(fromLast), fromJournal), now, notes);
+            quomble::settleBoots(quomble::mergeBoots(std::move(fromLast), fromJournal, notes), now, notes);
         if (boots.empty()) {
             tell();
             std::fputs("quomble-import: no boot found that could be written; nothing written\n", stderr);

@@ -207,7 +207,8 @@ TEST(ImportBoth, JournalFillsInWhatWtmpLacks)
     std::ifstream lastIn(kData + "last-x-F.txt", std::ios::binary);
     const auto fromLast = bootsFromLast(lastIn, at("07.12.2026 12:00:00"), notes);
     const auto fromJournal = journalBoots("journal-list-boots.txt", "journal-tails.txt", notes);
-    const std::string log = logTextOf(mergeBoots(fromLast, fromJournal), at("07.12.2026 12:00:00"), notes);
+    const std::string log =
+        logTextOf(mergeBoots(fromLast, fromJournal, notes), at("07.12.2026 12:00:00"), notes);
     EXPECT_EQ(log,
               "30.11.2026 18:40:02 30.11.2026 23:05:47\r\n"  // older than wtmp
               "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
@@ -231,6 +232,30 @@ TEST(ImportMerge, EntriesOfTheExistingLogWin)
     EXPECT_TRUE(log.starts_with("01.12.2026 07:58:40 01.12.2026 22:10:05\r\n")) << log;
     EXPECT_TRUE(log.ends_with("04.12.2026 09:00:00 04.12.2026 17:45:30\r\n07.12.2026 09:30:00 \r\n")) << log;
     EXPECT_THROW(bootsFromLog("07.12.2026 09:30:00 \r\nnot an entry\r\n"), std::runtime_error);
+}
+
+TEST(ImportMerge, ABootWithoutShutdownIsOnlyTheBootThatLiesWithinIt)
+{
+    // wtmp's newest boot says "still running" but was written two years ago; the journal
+    // knows only the running boot.
+    const std::vector<BootSpan> stale = {
+        {at("04.03.2024 08:00:17"), std::nullopt, at("04.03.2024 08:01:10")}};
+    const std::vector<BootSpan> running = {
+        {at("07.12.2026 08:02:03"), std::nullopt, at("07.12.2026 11:58:40")}};
+    ImportNotes notes;
+    const auto merged = mergeBoots(stale, running, notes);
+    EXPECT_EQ(formatLog(merged), "04.03.2024 08:00:17 \r\n07.12.2026 08:02:03 \r\n");
+    EXPECT_TRUE(mentions(notes,
+                         "the boot of 04.03.2024 08:00:17 has no shutdown record and later boots follow "
+                         "it: written as a crash"));
+    // Where the history shows the boot running until later (here the journal), an entry the log
+    // made at the installation hours after the boot is that boot.
+    std::size_t added = 0;
+    const auto same =
+        mergeBoots({{at("07.12.2026 08:02:11"), std::nullopt, at("07.12.2026 08:02:11")}}, running, notes);
+    EXPECT_EQ(formatLog(mergeIntoLog(bootsFromLog("07.12.2026 09:30:00 \r\n"), same, added, notes)),
+              "07.12.2026 09:30:00 \r\n");
+    EXPECT_EQ(added, 0u);
 }
 
 TEST(LogText, DuplicatesOverlapsAndOutOfRangeBoots)

@@ -184,6 +184,31 @@ TEST(ImportSamples, MergeNeverChangesTheLogsEntriesAndTwiceIsOnce)
     EXPECT_EQ(readFile(log), merged);
 }
 
+TEST(ImportSamples, AWtmpThatStoppedLongAgoKeepsItsLastBootAsACrash)
+{
+    // wtmp was last written in March 2024; its newest boot still says "still running". The log
+    // holds only the running boot, logged by the service: that is another boot.
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    writeFile(log, "07.12.2026 08:02:52 \r\n");
+    const std::string import = std::string(QUOMBLE_IMPORT_EXE) +
+                               " --now '07.12.2026 12:00:00' --merge --output " + shellQuoted(log) +
+                               " --last " + data("last-wtmp-stopped.txt");
+    std::string said;
+    EXPECT_EQ(runTool(import, dir, &said), 0) << said;
+    EXPECT_NE(said.find("the boot of 04.03.2024 08:00:17 has no shutdown record and ends before the log's "
+                        "entry of 07.12.2026 08:02:52: written as a crash"),
+              std::string::npos)
+        << said;
+    const std::string merged = readFile(log);
+    EXPECT_EQ(merged, "01.03.2024 08:00:15 01.03.2024 18:02:44\r\n"
+                      "04.03.2024 08:00:17 \r\n"
+                      "07.12.2026 08:02:52 \r\n");
+    EXPECT_EQ(runTool(import, dir, &said), 0);
+    EXPECT_NE(said.find("nothing written"), std::string::npos) << said;
+    EXPECT_EQ(readFile(log), merged);
+}
+
 TEST(ImportSamples, APipeInThePlaceOfTheLogIsRefusedWithoutWaiting)
 {
     TempFolder dir;

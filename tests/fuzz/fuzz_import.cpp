@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto list = parseBootList(listIn, notes);
     const auto tails = parseShutdownTails(tailsIn, notes);
     const auto fromJournal = bootsFromJournal(list, parts[2].empty() ? nullptr : &tails, now, notes);
-    const auto imported = settleBoots(mergeBoots(std::move(fromLast), fromJournal), now, notes);
+    const auto imported = settleBoots(mergeBoots(std::move(fromLast), fromJournal, notes), now, notes);
     const std::string fresh = formatLog(imported);
     require(validates(fresh), "the imported log validates", fresh);
 
