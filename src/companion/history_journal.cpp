@@ -16,6 +16,12 @@ using namespace history_support;
 
 namespace {
 
+bool isoDate(std::string_view date)
+{
+    return date.size() == 10 && date[4] == '-' && date[7] == '-' && digits(date.substr(0, 4), 4) &&
+           digits(date.substr(5, 2), 2) && digits(date.substr(8, 2), 2);
+}
+
 bool hexId(std::string_view text)
 {
     return text.size() == 32 && std::all_of(text.begin(), text.end(), [](char c) {
@@ -31,6 +37,11 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
     TextLines lines(in);
     std::string line;
     std::size_t unreadable = 0;
+    // Each time is printed with its zone; the log holds local time.
+    LocalZone localZone;
+    std::size_t converted = 0;
+    std::vector<std::string> convertedZones;
+    int convertedYear = 0;
     while (lines.next(line)) {
         // Older versions join the two times with an em dash: it becomes blanks.
         for (std::size_t pos; (pos = line.find("\xE2\x80\x94")) != std::string::npos;)
@@ -47,21 +58,49 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
             continue;
         }
         std::vector<DateTime> times;
+        bool zoneUnreadable = false, moved = false;
         for (std::size_t i = 2; i + 1 < t.size() && times.size() < 2; ++i) {
             const std::string_view date = t[i];
             int h = 0, m = 0, s = 0;
-            if (date.size() == 10 && date[4] == '-' && date[7] == '-' && digits(date.substr(0, 4), 4) &&
-                digits(date.substr(5, 2), 2) && digits(date.substr(8, 2), 2) &&
-                clockTime(t[i + 1], h, m, s)) {
-                if (auto at = makeDateTime(number(date.substr(0, 4)), number(date.substr(5, 2)),
-                                           number(date.substr(8, 2)), h, m, s))
+            if (!isoDate(date) || !clockTime(t[i + 1], h, m, s))
+                continue;
+            auto at = makeDateTime(number(date.substr(0, 4)), number(date.substr(5, 2)),
+                                   number(date.substr(8, 2)), h, m, s);
+            ++i;
+            // The zone follows the time, unless what follows begins the next time.
+            if (i + 1 >= t.size() || isoDate(t[i + 1]) || (i + 2 < t.size() && isoDate(t[i + 2])) || !at) {
+                if (at)
                     times.push_back(*at);
-                ++i;
+                continue;
             }
+            const std::string_view zone = t[++i];
+            if (!LocalZone::looksLikeZone(zone)) {
+                zoneUnreadable = true;
+                break;
+            }
+            const auto local = localZone.toLocal(*at, zone);
+            if (!local) {
+                const int year = civilFromDateTime(*at).year;
+                throw std::runtime_error(
+                    "the boot list gives its times in " + std::string(zone) +
+                    ", an abbreviation that the local time zone does not use (it uses " +
+                    localZone.abbreviations(year) + " in " + std::to_string(year) +
+                    ") and that may stand for several zones: its boots cannot be placed, nothing written; "
+                    "print the list in UTC (TZ=UTC journalctl --list-boots) or in the local time zone");
+            }
+            if (*local != *at &&
+                std::find(convertedZones.begin(), convertedZones.end(), zone) == convertedZones.end())
+                convertedZones.emplace_back(zone);
+            moved = moved || *local != *at;
+            times.push_back(*local);
         }
-        if (times.size() != 2 || lines.cut()) {
+        if (times.size() != 2 || zoneUnreadable || lines.cut()) {
             ++unreadable;
             continue;
+        }
+        if (moved) {
+            ++converted;
+            convertedYear = civilFromDateTime(times[0]).year;
         }
         const std::int64_t index =
             (idx[0] == '-' ? -1 : 1) * static_cast<std::int64_t>(std::stoll(std::string(magnitude)));
@@ -70,6 +109,14 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
     if (unreadable > 0)
         notes.push_back(plural(unreadable, "line of the boot list was", "lines of the boot list were") +
                         " not understood and skipped");
+    if (converted > 0) {
+        std::string zones;
+        for (const auto& zone : convertedZones)
+            zones += (zones.empty() ? "" : ", ") + zone;
+        notes.push_back("the boot list gives its times in " + zones + ": the times of " +
+                        plural(converted, "boot were", "boots were") + " converted to local time (" +
+                        localZone.abbreviations(convertedYear) + ")");
+    }
     std::stable_sort(boots.begin(), boots.end(),
                      [](const JournalBoot& a, const JournalBoot& b) { return a.index < b.index; });
     return boots;

@@ -7,6 +7,7 @@
 #include "core/datetime.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,5 +48,33 @@ std::vector<bool> consistentBoots(const std::vector<BootSpan>& boots, DateTime n
 // Reports each boot left out, the first ten by their time.
 void dropInconsistent(std::vector<BootSpan>& boots, const std::vector<bool>& keep, DateTime now,
                       ImportNotes& notes);
+
+// --- the local time zone (TZ), whose local time the log holds -----------------------------
+// Seconds east of UTC of the local zone at a local time.
+std::int64_t localZoneOffset(DateTime local);
+
+// Reads times printed with their zone into local time. A zone is known when it is UTC, GMT
+// or Z, a numeric offset (+01, +0100, +01:00), or an abbreviation that the local zone uses in
+// the year of the time (taken at the offset it has there nearest that time). Any other
+// abbreviation is not known: CST, IST or BST each name several zones.
+class LocalZone {
+public:
+    LocalZone();
+    // A token that a zone could be printed as: letters, or a numeric offset.
+    static bool looksLikeZone(std::string_view token);
+    // The local time of a time printed in `zone`, or nothing when the zone is not known.
+    std::optional<DateTime> toLocal(DateTime printed, std::string_view zone);
+    // The abbreviations the local zone uses in a year: "EST, EDT".
+    std::string abbreviations(int year);
+
+private:
+    struct Use {
+        std::string abbreviation;
+        std::int64_t offset;    // seconds east of UTC
+        std::int64_t from, to;  // seconds since 1970 (UTC) in which it was seen
+    };
+    const std::vector<Use>& uses(int year);
+    std::map<int, std::vector<Use>> years_;
+};
 
 }  // namespace quomble::history_support

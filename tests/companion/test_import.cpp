@@ -30,8 +30,10 @@ std::string importLastText(const std::string& text, ImportNotes& notes)
     return logTextOf(bootsFromLast(in, at("07.12.2026 12:00:00"), notes), at("07.12.2026 12:00:00"), notes);
 }
 
+// The recorded lists were printed in Central Europe.
 std::vector<BootSpan> journalBoots(const std::string& list, const char* tailsFile, ImportNotes& notes)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     std::ifstream in(kData + list, std::ios::binary);
     const auto boots = parseBootList(in, notes);
     if (!tailsFile)
@@ -172,6 +174,7 @@ TEST(ImportJournal, OlderListFormatAndAnyListOrder)
               "02.12.2026 08:03:05 02.12.2026 09:47:13\r\n"
               "07.12.2026 08:02:03 \r\n");
 
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     std::istringstream reversed(
         "  0 7b1c9e2d8f3a4b5c6d7e8f9a0b1c2d3e Mon 2026-12-07 08:02:03 CET Mon 2026-12-07 11:58:40 CET\n"
         " -1 0a1b2c3d4e5f46a7b8c9d0e1f2a3b4c5 Tue 2026-12-01 07:58:31.123 UTC Tue 2026-12-01 22:10:09 UTC\n"
@@ -182,6 +185,28 @@ TEST(ImportJournal, OlderListFormatAndAnyListOrder)
     EXPECT_EQ(list[0].index, -1);
     EXPECT_EQ(list[1].index, 0);
     EXPECT_TRUE(mentions(notes, "3 lines of the boot list"));
+}
+
+TEST(ImportJournal, ZonesAreReadExactlyOrRefused)
+{
+    const testing::LocalTimeZone zone(testing::kNewYork);
+    std::istringstream list(
+        " -2 0a1b2c3d4e5f46a7b8c9d0e1f2a3b4c5 Tue 2026-12-01 18:28:31 +0530 Wed 2026-12-02 07:40:09 +04\n"
+        " -1 f00dbabe12344321abcdef0123456789 Fri 2026-12-04 08:59:51 EDT Fri 2026-12-04 17:45:33 EST\n"
+        "  0 7b1c9e2d8f3a4b5c6d7e8f9a0b1c2d3e Mon 2026-12-07 13:02:03 GMT Mon 2026-12-07 11:58:40 -05:00\n");
+    ImportNotes notes;
+    const auto boots = parseBootList(list, notes);
+    ASSERT_EQ(boots.size(), 3u);
+    EXPECT_EQ(boots[0].first, at("01.12.2026 07:58:31"));
+    EXPECT_EQ(boots[0].last, at("01.12.2026 22:40:09"));
+    EXPECT_EQ(boots[1].first, at("04.12.2026 07:59:51"));  // EDT, the zone's summer time, in December
+    EXPECT_EQ(boots[1].last, at("04.12.2026 17:45:33"));
+    EXPECT_EQ(boots[2].first, at("07.12.2026 08:02:03"));
+    EXPECT_EQ(boots[2].last, at("07.12.2026 11:58:40"));
+    // Not a zone of New York: India, Ireland or Israel.
+    std::istringstream ist("  0 7b1c9e2d8f3a4b5c6d7e8f9a0b1c2d3e Mon 2026-12-07 13:02:03 IST Mon 2026-12-07 "
+                           "16:58:40 IST\n");
+    EXPECT_THROW(parseBootList(ist, notes), std::runtime_error);
 }
 
 TEST(ImportJournal, TailMarkersOfTheSeveralSystemdVersions)

@@ -50,6 +50,7 @@ TEST(ImportSamples, WtmpdbOutputWithItsSpacingAndShutdownLines)
 
 TEST(ImportSamples, JournalIndexOrderIsNotTimeOrder)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     // Boot -1 ran with the clock two days ahead: it is dropped, and the running boot stays last and open.
     const ToolRun run = importToStdout("--journal " + data("journal-list-boots-clock.txt"));
     EXPECT_EQ(run.status, 0) << run.said;
@@ -72,6 +73,7 @@ TEST(ImportSamples, OneBootWithAWrongClockIsDroppedNotTheRightOnesAfterIt)
 
 TEST(ImportSamples, HardwareClockOnLocalTimeIsCorrectedWhereTheOutputShowsTheOffset)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     // wtmp: the run level record, written once the clock was set, lies an hour before the reboot record.
     const ToolRun last = importToStdout("--last " + data("last-rtc-local-time.txt"), "07.12.2026 08:30:00");
     EXPECT_EQ(last.log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
@@ -88,6 +90,29 @@ TEST(ImportSamples, HardwareClockOnLocalTimeIsCorrectedWhereTheOutputShowsTheOff
     EXPECT_EQ(journal.log, "01.12.2026 08:58:31 01.12.2026 22:10:09\r\n"
                            "04.12.2026 08:59:51 04.12.2026 09:40:03\r\n"
                            "07.12.2026 08:02:03 \r\n");
+}
+
+TEST(ImportSamples, JournalTimesAreReadInTheZoneTheyArePrintedIn)
+{
+    // A list printed in UTC, imported on a machine in New York: its summer and winter time apply.
+    const testing::LocalTimeZone zone(testing::kNewYork);
+    const ToolRun utc = importToStdout("--journal " + data("journal-list-boots-utc.txt"));
+    EXPECT_EQ(utc.log, "01.07.2026 08:00:07 01.07.2026 17:31:40\r\n"
+                       "01.12.2026 07:58:31 01.12.2026 22:10:09\r\n"
+                       "04.12.2026 08:59:51 04.12.2026 17:45:33\r\n"
+                       "07.12.2026 08:02:03 \r\n");
+    EXPECT_NE(utc.said.find("the boot list gives its times in UTC: the times of 4 boots were converted to "
+                            "local time (EST, EDT)"),
+              std::string::npos)
+        << utc.said;
+    // IST names zones of India, Ireland and Israel: a machine in New York cannot tell which.
+    const ToolRun ist = importToStdout("--journal " + data("journal-list-boots-ist.txt"));
+    EXPECT_EQ(ist.status, 1);
+    EXPECT_EQ(ist.log, "");
+    EXPECT_NE(ist.said.find("the boot list gives its times in IST, an abbreviation that the local time zone "
+                            "does not use (it uses EST, EDT in 2026)"),
+              std::string::npos)
+        << ist.said;
 }
 
 TEST(ImportSamples, OutputWithoutYearsWritesNothingAndSaysWhy)
@@ -134,6 +159,7 @@ TEST(ImportSamples, BootsThatTheServiceLoggedAreNotAddedAgain)
 {
     // The service logs each boot seconds after the kernel's boot time; wtmp and the journal know
     // all the same boots, and the journal one more before them.
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     TempFolder dir;
     const auto log = dir / "Quomble.log";
     std::filesystem::copy_file(kData + "logged-by-service.log", log);
@@ -152,6 +178,7 @@ TEST(ImportSamples, BootsThatTheServiceLoggedAreNotAddedAgain)
 
 TEST(ImportSamples, MergeNeverChangesTheLogsEntriesAndTwiceIsOnce)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     TempFolder dir;
     const auto log = dir / "Quomble.log";
     std::filesystem::copy_file(kData + "merge-existing.log", log);
