@@ -22,6 +22,19 @@ bool isoDate(std::string_view date)
            digits(date.substr(5, 2), 2) && digits(date.substr(8, 2), 2);
 }
 
+// journalctl's notice to a user outside the groups that may read the whole journal (printed
+// on standard error, so in the file when that was caught too), and its further lines.
+bool userOnlyNotice(std::string_view line)
+{
+    return line.find("You are currently not seeing messages from other users") != std::string_view::npos;
+}
+
+bool noticeContinued(std::string_view line)
+{
+    return line.find("can see all messages") != std::string_view::npos ||
+           line.find("turn off this notice") != std::string_view::npos;
+}
+
 bool hexId(std::string_view text)
 {
     return text.size() == 32 && std::all_of(text.begin(), text.end(), [](char c) {
@@ -42,7 +55,12 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
     std::size_t converted = 0;
     std::vector<std::string> convertedZones;
     int convertedYear = 0;
+    bool userOnly = false;
     while (lines.next(line)) {
+        if (userOnlyNotice(line) || noticeContinued(line)) {
+            userOnly = userOnly || userOnlyNotice(line);
+            continue;
+        }
         // Older versions join the two times with an em dash: it becomes blanks.
         for (std::size_t pos; (pos = line.find("\xE2\x80\x94")) != std::string::npos;)
             line.replace(pos, 3, 3, ' ');
@@ -119,6 +137,18 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
     }
     std::stable_sort(boots.begin(), boots.end(),
                      [](const JournalBoot& a, const JournalBoot& b) { return a.index < b.index; });
+    if (userOnly && !boots.empty()) {
+        const auto [oldest, newest] =
+            std::minmax_element(boots.begin(), boots.end(),
+                                [](const JournalBoot& a, const JournalBoot& b) { return a.first < b.first; });
+        notes.push_back(
+            "the boot list was made by a user who sees only his own journal entries: the times of "
+            "its " +
+            plural(boots.size(), "boot", "boots") + ", " + formatTimestamp(oldest->first) + " to " +
+            formatTimestamp(newest->first) +
+            ", are that user's first and last entries, so each boot may begin late and end early; "
+            "list the boots with sudo journalctl --list-boots");
+    }
     return boots;
 }
 
@@ -132,7 +162,9 @@ std::map<std::string, bool> parseShutdownTails(std::istream& in, ImportNotes& no
     std::string current;
     TextLines lines(in);
     std::string line;
+    bool userOnly = false;
     while (lines.next(line)) {
+        userOnly = userOnly || userOnlyNotice(line);
         const auto t = tokens(line);
         if (t.size() >= 3 && t[0] == "--" && t[1] == "Boot" && hexId(t[2])) {
             current = std::string(t[2]);
@@ -160,6 +192,11 @@ std::map<std::string, bool> parseShutdownTails(std::istream& in, ImportNotes& no
     }
     if (clean.empty())
         notes.push_back("the journal tails hold no block headed \"-- Boot <id> --\"");
+    if (userOnly)
+        notes.push_back(
+            "the journal tails were taken by a user who sees only his own journal entries: the "
+            "system's shutdown does not show in them, so a boot may be taken as a crash; take them "
+            "with sudo journalctl");
     return clean;
 }
 

@@ -212,6 +212,7 @@ TEST(ImportJournal, ZonesAreReadExactlyOrRefused)
 TEST(ImportJournal, TailMarkersOfTheSeveralSystemdVersions)
 {
     std::istringstream tails(
+        "Hint: You are currently not seeing messages from other users and the system.\n"
         "-- Boot 00000000000000000000000000000001 --\n"
         "Dec 01 22:10:07 pc systemd[1]: Reached target System Power Off.\n"
         "== 00000000000000000000000000000002\n"
@@ -224,6 +225,7 @@ TEST(ImportJournal, TailMarkersOfTheSeveralSystemdVersions)
     EXPECT_TRUE(clean.at("00000000000000000000000000000001"));
     EXPECT_TRUE(clean.at("00000000000000000000000000000002"));
     EXPECT_FALSE(clean.at("00000000000000000000000000000003"));
+    EXPECT_TRUE(mentions(notes, "taken by a user who sees only his own journal entries"));
 }
 
 TEST(ImportBoth, JournalFillsInWhatWtmpLacks)

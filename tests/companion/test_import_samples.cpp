@@ -115,6 +115,21 @@ TEST(ImportSamples, JournalTimesAreReadInTheZoneTheyArePrintedIn)
         << ist.said;
 }
 
+TEST(ImportSamples, AJournalSeenByAnOrdinaryUserIsSaidToGiveLateBootTimes)
+{
+    // journalctl's notice on standard error, caught with 2>&1: the entries are only the user's.
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
+    const ToolRun run = importToStdout("--journal " + data("journal-list-boots-user.txt"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.said.find("not understood"), std::string::npos) << run.said;
+    EXPECT_NE(run.said.find("the boot list was made by a user who sees only his own journal entries: the "
+                            "times of its 3 boots, 01.12.2026 08:00:12 to 07.12.2026 08:03:20, are that "
+                            "user's first and last entries, so each boot may begin late and end early; "
+                            "list the boots with sudo journalctl --list-boots"),
+              std::string::npos)
+        << run.said;
+}
+
 TEST(ImportSamples, OutputWithoutYearsWritesNothingAndSaysWhy)
 {
     TempFolder dir;
