@@ -232,10 +232,14 @@ std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& list,
 
     std::vector<BootSpan> spans;
     spans.reserve(order.size());
+    std::vector<std::int64_t> clockOffsets;  // found for earlier boots
     for (const std::size_t i : order) {
         BootSpan span{list[i].first, std::nullopt, std::max(list[i].first, list[i].last)};
         // The first entries of a boot carry the time the kernel read from the hardware clock.
-        fixLoginAfter(span, list[i].last, notes);
+        const auto floor = spans.empty() ? std::nullopt : std::optional<DateTime>(spans.back().seenUntil);
+        if (const auto offset = fixLoginAfter(span, list[i].last, floor, clockOffsets, true, notes))
+            clockOffsets.push_back(offset);
+        span.seenUntil = std::max(span.login, list[i].last);
         spans.push_back(span);
     }
     const auto keep = consistentBoots(spans, now, running ? spans.size() - 1 : spans.size());

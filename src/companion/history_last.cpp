@@ -244,6 +244,7 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
 
     std::vector<BootSpan> result;
     result.reserve(boots.size());
+    std::vector<std::int64_t> clockOffsets;  // how far the clock was found ahead at a boot
     for (std::size_t i = 0; i < boots.size(); ++i) {
         const WtmpRecord& own = boots[i].own;
         const bool isLast = i + 1 == boots.size();
@@ -263,13 +264,21 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
                 std::abs(shift) <= kLargestZoneOffset) {
                 moveLogin(span, shift, notes);
                 moved = true;
+                if (shift < 0)
+                    clockOffsets.push_back(-shift);
             }
-            span.seenUntil = std::max(span.seenUntil, *settled);
         }
-        if (!moved && span.logout)
-            fixLoginAfter(span, *span.logout, notes);
-        if (span.logout)
-            span.seenUntil = std::max(span.seenUntil, *span.logout);
+        const auto floor = result.empty() ? std::nullopt : std::optional<DateTime>(result.back().seenUntil);
+        if (!moved && span.logout) {
+            if (const auto offset = fixLoginAfter(span, *span.logout, floor, clockOffsets, true, notes))
+                clockOffsets.push_back(offset);
+        }
+        // A running boot recorded after now: only a zone's offset that fits is taken.
+        if (!moved && isLast && !span.logout && own.end == EndKind::StillRunning)
+            fixLoginAfter(span, now, floor, clockOffsets, false, notes);
+        // What is known to lie within the boot, its login set right.
+        span.seenUntil =
+            std::max({span.login, boots[i].runLevel.value_or(span.login), span.logout.value_or(span.login)});
         if (isLast && !span.logout)
             span.seenUntil = std::max(span.seenUntil, newestSeen);
         result.push_back(span);

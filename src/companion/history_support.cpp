@@ -91,13 +91,25 @@ void moveLogin(BootSpan& boot, std::int64_t shift, ImportNotes& notes)
                     offsetText(shift) + " to " + formatTimestamp(boot.login));
 }
 
-// A login that lies after a time known to be later in the same boot, by more than a small
-// correction: the clock was read as local time; it is moved back by whole hours.
-void fixLoginAfter(BootSpan& boot, DateTime later, ImportNotes& notes)
+std::int64_t fixLoginAfter(BootSpan& boot, DateTime later, std::optional<DateTime> floor,
+                           const std::vector<std::int64_t>& found, bool wholeHours, ImportNotes& notes)
 {
     const std::int64_t ahead = boot.login - later;
-    if (ahead > kSmallestClockFix && ahead <= kLargestZoneOffset)
-        moveLogin(boot, -((ahead + kHour - 1) / kHour) * kHour, notes);
+    if (ahead <= kSmallestClockFix || ahead > kLargestZoneOffset)
+        return 0;
+    std::vector<std::int64_t> offsets = {localZoneOffset(boot.login)};
+    offsets.insert(offsets.end(), found.begin(), found.end());
+    for (const std::int64_t offset : offsets) {
+        if (offset >= ahead && offset <= kLargestZoneOffset && (!floor || boot.login - offset >= *floor)) {
+            moveLogin(boot, -offset, notes);
+            return offset;
+        }
+    }
+    if (!wholeHours)
+        return 0;
+    const std::int64_t hours = (ahead + kHour - 1) / kHour * kHour;
+    moveLogin(boot, -hours, notes);
+    return hours;
 }
 
 // The boots to keep (see keepConsistent).

@@ -40,9 +40,15 @@ bool clockTime(std::string_view text, int& h, int& m, int& s);
 std::string plural(std::size_t n, const char* one, const char* many);
 // Moves a boot's login by the offset of a hardware clock on local time, and says so.
 void moveLogin(BootSpan& boot, std::int64_t shift, ImportNotes& notes);
-// A login that lies after a time known to be later in the same boot, by more than a small
-// correction: the clock was read as local time; it is moved back by whole hours.
-void fixLoginAfter(BootSpan& boot, DateTime later, ImportNotes& notes);
+// A login that lies after a time known to be later in the same boot (or after now), by more
+// than a small correction, was recorded with a hardware clock on local time, ahead by the
+// local zone's offset. It is moved back by the first of these offsets that puts it between
+// `floor` (the end of the boot before it) and `later`: the local zone's offset at that time,
+// then those found for other boots of the same history (`found`, in seconds ahead). Failing
+// them, with `wholeHours`, by the whole hours it lies ahead. Returns the seconds it was
+// moved back, or 0.
+std::int64_t fixLoginAfter(BootSpan& boot, DateTime later, std::optional<DateTime> floor,
+                           const std::vector<std::int64_t>& found, bool wholeHours, ImportNotes& notes);
 // The boots to keep (see keepConsistent).
 std::vector<bool> consistentBoots(const std::vector<BootSpan>& boots, DateTime now, std::size_t last);
 // Reports each boot left out, the first ten by their time.

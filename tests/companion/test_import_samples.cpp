@@ -130,6 +130,31 @@ TEST(ImportSamples, AJournalSeenByAnOrdinaryUserIsSaidToGiveLateBootTimes)
         << run.said;
 }
 
+TEST(ImportSamples, HardwareClockOnLocalTimeWithoutRunLevelRecordsIsSetBackByTheZonesOffset)
+{
+    // wtmpdb keeps no run level records. The running boot's reboot record lies an hour after now.
+    const testing::LocalTimeZone centralEurope(testing::kCentralEurope);
+    const ToolRun last = importToStdout("--last " + data("wtmpdb-rtc-local-time.txt"), "07.12.2026 08:30:00");
+    EXPECT_EQ(last.log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
+                        "04.12.2026 09:00:00 04.12.2026 09:40:00\r\n"
+                        "07.12.2026 08:02:11 \r\n");
+    EXPECT_NE(
+        last.said.find("the boot of 07.12.2026 09:02:11 was recorded before the clock was set (a hardware "
+                       "clock on local time): moved by -1 h to 07.12.2026 08:02:11"),
+        std::string::npos)
+        << last.said;
+    // India is five and a half hours ahead of UTC: a boot of 50 minutes begins at 09:00:02.
+    const testing::LocalTimeZone india(testing::kIndia);
+    const ToolRun journal = importToStdout("--journal " + data("journal-list-boots-ist.txt"));
+    EXPECT_EQ(journal.log, "01.12.2026 09:12:40 01.12.2026 19:05:18\r\n"
+                           "04.12.2026 09:00:02 04.12.2026 09:50:47\r\n"
+                           "07.12.2026 08:02:03 \r\n");
+    EXPECT_NE(journal.said.find("the boot of 04.12.2026 14:30:02 was recorded before the clock was set (a "
+                                "hardware clock on local time): moved by -5 h 30 min to 04.12.2026 09:00:02"),
+              std::string::npos)
+        << journal.said;
+}
+
 TEST(ImportSamples, OutputWithoutYearsWritesNothingAndSaysWhy)
 {
     TempFolder dir;
