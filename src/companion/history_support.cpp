@@ -105,9 +105,9 @@ std::int64_t fixLoginAfter(BootSpan& boot, DateTime later, std::optional<DateTim
             return offset;
         }
     }
-    if (!wholeHours)
-        return 0;
     const std::int64_t hours = (ahead + kHour - 1) / kHour * kHour;
+    if (!wholeHours || (floor && boot.login - hours < *floor))
+        return 0;
     moveLogin(boot, -hours, notes);
     return hours;
 }

@@ -45,8 +45,8 @@ void moveLogin(BootSpan& boot, std::int64_t shift, ImportNotes& notes);
 // local zone's offset. It is moved back by the first of these offsets that puts it between
 // `floor` (the end of the boot before it) and `later`: the local zone's offset at that time,
 // then those found for other boots of the same history (`found`, in seconds ahead). Failing
-// them, with `wholeHours`, by the whole hours it lies ahead. Returns the seconds it was
-// moved back, or 0.
+// them, with `wholeHours`, by the whole hours it lies ahead where that fits. Returns the
+// seconds it was moved back, or 0.
 std::int64_t fixLoginAfter(BootSpan& boot, DateTime later, std::optional<DateTime> floor,
                            const std::vector<std::int64_t>& found, bool wholeHours, ImportNotes& notes);
 // The boots to keep (see keepConsistent).
