@@ -124,7 +124,7 @@ DateTime endOf(const BootSpan& boot) { return boot.logout ? std::max(boot.login,
 }  // namespace
 
 std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vector<BootSpan>& other,
-                                 ImportNotes& notes)
+                                 DateTime now, ImportNotes& notes)
 {
     std::vector<bool> known(other.size(), false);
     const auto match = matchBoots(preferred, other);
@@ -164,6 +164,15 @@ std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vec
     }
     while (i < preferred.size())
         merged.push_back(preferred[i++]);
+    // Each source kept one consistent history; where a clock was wrong they may have kept
+    // boots of either side of it. Of the two, one consistent history is kept, the newest boot
+    // without shutdown last.
+    if (merged.size() > preferred.size() && !preferred.empty()) {
+        std::optional<std::size_t> running;
+        if (!merged.back().logout)
+            running = merged.size() - 1;
+        keepConsistent(merged, now, notes, running);
+    }
     return merged;
 }
 

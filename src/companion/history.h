@@ -78,8 +78,10 @@ std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& boots,
 
 // Takes boots in the order they happened, drops those whose login lies after `now` and
 // keeps the longest history in which no boot begins more than kClockStepTolerance before
-// the end of the boot before it; the boots left out (a clock far ahead or behind) are
-// dropped, each reported. With `last` given, that boot (the running one) ends the history.
+// the end of the boot before it, nor a shut down boot begins before that end and ends before
+// it too (a clock set back, not the end of summer time); the boots left out (a clock far
+// ahead or behind) are dropped, each reported. With `last` given, that boot (the running
+// one) ends the history.
 void keepConsistent(std::vector<BootSpan>& boots, DateTime now, ImportNotes& notes,
                     std::optional<std::size_t> last = std::nullopt);
 
@@ -93,9 +95,10 @@ std::vector<BootSpan> bootsFromLog(std::string_view logText);
 // a crash up to the next boot, the newest boot without shutdown as far as its source shows it
 // running), or a minute before it, is that boot; the boot of `preferred` then reaches as far
 // as either shows it. A newest boot without shutdown that boots of the other source follow
-// is a crash, and said so.
+// is a crash, and said so. Where `other` adds boots, the merged history is kept consistent
+// (see keepConsistent): the sources may have kept boots of either side of a wrong clock.
 std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vector<BootSpan>& other,
-                                 ImportNotes& notes);
+                                 DateTime now, ImportNotes& notes);
 
 // The boots in the order given, made fit for the log: boots later than `now` or before 1991
 // are dropped, a boot shown twice is kept once, a logout before its login is moved to the

@@ -119,8 +119,12 @@ std::vector<bool> consistentBoots(const std::vector<BootSpan>& boots, DateTime n
     std::vector<bool> keep(boots.size(), false);
     if (last >= boots.size() || boots[last].login > now)
         last = kNone;
+    // A boot may begin up to kClockStepTolerance before the end of the one before it (the
+    // clock went back at the end of summer time), but a shut down boot then ends after that
+    // end: one that ended before it lies on the other side of a clock set back.
     const auto fits = [](const BootSpan& before, const BootSpan& after) {
-        return after.login + kClockStepTolerance >= before.seenUntil;
+        return after.login >= before.seenUntil || (after.login + kClockStepTolerance >= before.seenUntil &&
+                                                   (!after.logout || after.seenUntil > before.seenUntil));
     };
     std::vector<std::size_t> candidates;
     for (std::size_t i = 0; i < boots.size(); ++i)

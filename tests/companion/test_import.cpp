@@ -234,8 +234,8 @@ TEST(ImportBoth, JournalFillsInWhatWtmpLacks)
     std::ifstream lastIn(kData + "last-x-F.txt", std::ios::binary);
     const auto fromLast = bootsFromLast(lastIn, at("07.12.2026 12:00:00"), notes);
     const auto fromJournal = journalBoots("journal-list-boots.txt", "journal-tails.txt", notes);
-    const std::string log =
-        logTextOf(mergeBoots(fromLast, fromJournal, notes), at("07.12.2026 12:00:00"), notes);
+    const std::string log = logTextOf(mergeBoots(fromLast, fromJournal, at("07.12.2026 12:00:00"), notes),
+                                      at("07.12.2026 12:00:00"), notes);
     EXPECT_EQ(log,
               "30.11.2026 18:40:02 30.11.2026 23:05:47\r\n"  // older than wtmp
               "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
@@ -270,7 +270,7 @@ TEST(ImportMerge, ABootWithoutShutdownIsOnlyTheBootThatLiesWithinIt)
     const std::vector<BootSpan> running = {
         {at("07.12.2026 08:02:03"), std::nullopt, at("07.12.2026 11:58:40")}};
     ImportNotes notes;
-    const auto merged = mergeBoots(stale, running, notes);
+    const auto merged = mergeBoots(stale, running, at("07.12.2026 12:00:00"), notes);
     EXPECT_EQ(formatLog(merged), "04.03.2024 08:00:17 \r\n07.12.2026 08:02:03 \r\n");
     EXPECT_TRUE(mentions(notes,
                          "the boot of 04.03.2024 08:00:17 has no shutdown record and later boots follow "
@@ -278,11 +278,30 @@ TEST(ImportMerge, ABootWithoutShutdownIsOnlyTheBootThatLiesWithinIt)
     // Where the history shows the boot running until later (here the journal), an entry the log
     // made at the installation hours after the boot is that boot.
     std::size_t added = 0;
-    const auto same =
-        mergeBoots({{at("07.12.2026 08:02:11"), std::nullopt, at("07.12.2026 08:02:11")}}, running, notes);
+    const auto same = mergeBoots({{at("07.12.2026 08:02:11"), std::nullopt, at("07.12.2026 08:02:11")}},
+                                 running, at("07.12.2026 12:00:00"), notes);
     EXPECT_EQ(formatLog(mergeIntoLog(bootsFromLog("07.12.2026 09:30:00 \r\n"), same, added, notes)),
               "07.12.2026 09:30:00 \r\n");
     EXPECT_EQ(added, 0u);
+}
+
+TEST(ImportMerge, SourcesThatKeptEitherSideOfAClockSetBackGiveOneSide)
+{
+    // wtmp kept two boots recorded with the clock hours ahead, the journal a boot after the
+    // clock was set back, which began before them and ended after them.
+    const std::vector<BootSpan> ahead = {
+        {at("02.12.2026 18:30:00"), at("02.12.2026 19:30:00"), at("02.12.2026 19:30:00")},
+        {at("02.12.2026 20:00:00"), at("02.12.2026 21:00:00"), at("02.12.2026 21:00:00")},
+        {at("07.12.2026 08:02:11"), std::nullopt, at("07.12.2026 12:00:00")}};
+    const std::vector<BootSpan> after = {
+        {at("02.12.2026 17:00:00"), at("02.12.2026 20:00:00"), at("02.12.2026 20:00:00")},
+        {at("07.12.2026 08:02:03"), std::nullopt, at("07.12.2026 11:58:40")}};
+    ImportNotes notes;
+    EXPECT_EQ(formatLog(mergeBoots(ahead, after, at("07.12.2026 12:00:00"), notes)),
+              "02.12.2026 18:30:00 02.12.2026 19:30:00\r\n"
+              "02.12.2026 20:00:00 02.12.2026 21:00:00\r\n"
+              "07.12.2026 08:02:11 \r\n");
+    EXPECT_TRUE(mentions(notes, "the boot of 02.12.2026 17:00:00 does not fit"));
 }
 
 TEST(LogText, DuplicatesOverlapsAndOutOfRangeBoots)

@@ -71,6 +71,24 @@ TEST(ImportSamples, OneBootWithAWrongClockIsDroppedNotTheRightOnesAfterIt)
     EXPECT_NE(run.said.find("the boot of 05.12.2026 17:30:00 does not fit"), std::string::npos) << run.said;
 }
 
+TEST(ImportSamples, AClockSetBackAfterRunningAheadKeepsOneSideOfTheJump)
+{
+    // Two boots of 2 December ran with the clock two hours ahead; the third, after the clock
+    // was set back, began and ended before the second one's end.
+    const ToolRun run = importToStdout("--last " + data("wtmpdb-clock-set-back.txt"));
+    EXPECT_EQ(run.log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
+                       "02.12.2026 08:03:12 02.12.2026 14:00:00\r\n"
+                       "02.12.2026 14:30:05 02.12.2026 15:30:00\r\n"
+                       "02.12.2026 15:30:02 02.12.2026 16:30:00\r\n"
+                       "02.12.2026 17:00:04 02.12.2026 18:00:00\r\n"
+                       "07.12.2026 08:02:11 \r\n");
+    EXPECT_NE(
+        run.said.find("the boot of 02.12.2026 16:00:03 does not fit between the boots around it and was "
+                      "dropped"),
+        std::string::npos)
+        << run.said;
+}
+
 TEST(ImportSamples, HardwareClockOnLocalTimeIsCorrectedWhereTheOutputShowsTheOffset)
 {
     const testing::LocalTimeZone zone(testing::kCentralEurope);

@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto tails = parseShutdownTails(tailsIn, notes);
     const auto fromJournal = bootsFromJournal(list, parts[2].empty() ? nullptr : &tails, now, notes);
-    const auto imported = settleBoots(mergeBoots(std::move(fromLast), fromJournal, notes), now, notes);
+    const auto imported = settleBoots(mergeBoots(std::move(fromLast), fromJournal, now, notes), now, notes);
     const std::string fresh = formatLog(imported);
     require(validates(fresh), "the imported log validates", fresh);
 
