@@ -104,7 +104,7 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
                     ", an abbreviation that the local time zone does not use (it uses " +
                     localZone.abbreviations(year) + " in " + std::to_string(year) +
                     ") and that may stand for several zones: its boots cannot be placed, nothing written; "
-                    "print the list in UTC (TZ=UTC journalctl --list-boots) or in the local time zone");
+                    "print the list in UTC (TZ=UTC sudo journalctl --list-boots) or in the local time zone");
             }
             if (*local != *at &&
                 std::find(convertedZones.begin(), convertedZones.end(), zone) == convertedZones.end())
