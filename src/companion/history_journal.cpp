@@ -132,7 +132,7 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
         for (const auto& zone : convertedZones)
             zones += (zones.empty() ? "" : ", ") + zone;
         notes.push_back("the boot list gives its times in " + zones + ": the times of " +
-                        plural(converted, "boot were", "boots were") + " converted to local time (" +
+                        plural(converted, "boot was", "boots were") + " converted to local time (" +
                         localZone.abbreviations(convertedYear) + ")");
     }
     std::stable_sort(boots.begin(), boots.end(),
