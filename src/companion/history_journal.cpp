@@ -242,7 +242,11 @@ std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& list,
         span.seenUntil = std::max(span.login, list[i].last);
         spans.push_back(span);
     }
-    const auto keep = consistentBoots(spans, now, running ? spans.size() - 1 : spans.size());
+    // Each boot's journal tells where it ended, crash or not: the check sees it end there.
+    auto ended = spans;
+    for (std::size_t k = 0; k < order.size(); ++k)
+        ended[k].logout = list[order[k]].last;
+    const auto keep = consistentBoots(ended, now, running ? spans.size() - 1 : spans.size());
     std::size_t newest = order.size();
     for (std::size_t k = 0; k < order.size(); ++k)
         if (keep[k])

@@ -87,6 +87,15 @@ TEST(ImportSamples, AClockSetBackAfterRunningAheadKeepsOneSideOfTheJump)
                       "dropped"),
         std::string::npos)
         << run.said;
+    // The journal of the same days.
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
+    const ToolRun journal = importToStdout("--journal " + data("journal-list-boots-set-back.txt"));
+    EXPECT_EQ(journal.log, "01.12.2026 07:58:31 01.12.2026 22:10:09\r\n"
+                           "02.12.2026 08:03:05 02.12.2026 14:00:03\r\n"
+                           "02.12.2026 14:30:09 02.12.2026 15:30:03\r\n"
+                           "02.12.2026 15:30:08 02.12.2026 16:30:03\r\n"
+                           "02.12.2026 17:00:09 02.12.2026 18:00:03\r\n"
+                           "07.12.2026 08:02:03 \r\n");
 }
 
 TEST(ImportSamples, HardwareClockOnLocalTimeIsCorrectedWhereTheOutputShowsTheOffset)
