@@ -77,7 +77,8 @@ constexpr std::int64_t kBootServiceDelay = 600;
 // the index of the boot of `logged` that is the same boot, or logged.size(). A boot logged
 // at any time within a boot is that boot (the boot service logs seconds to minutes after the
 // kernel's boot time, the installation at any time): within a closed boot up to its shutdown,
-// within a crash or the running boot up to the next boot. Each boot is matched once.
+// within a crash up to the next boot, within the newest boot without shutdown as far as its
+// history shows it running. Each boot is matched once.
 std::vector<std::size_t> matchBoots(const std::vector<BootSpan>& records, const std::vector<BootSpan>& logged)
 {
     std::vector<std::size_t> byLogin(records.size());
@@ -85,10 +86,11 @@ std::vector<std::size_t> matchBoots(const std::vector<BootSpan>& records, const 
         byLogin[i] = i;
     std::stable_sort(byLogin.begin(), byLogin.end(),
                      [&](std::size_t a, std::size_t b) { return records[a].login < records[b].login; });
-    // The newest record without shutdown may be the running boot, which the log's open last
-    // entry may have logged at any time since (at the installation); any other entry lies
-    // within the boot service's delay of it (the record may come from an old rotated file).
-    const auto within = [&](std::size_t at, DateTime t, bool runningEntry) {
+    // The newest record without shutdown may be the running boot, or the last boot of a wtmp
+    // that was no longer written (or of an old rotated file): it reaches as far as its history
+    // shows it running (a journal entry, a session still logged in), at least the boot
+    // service's delay.
+    const auto within = [&](std::size_t at, DateTime t) {
         const BootSpan& record = records[byLogin[at]];
         if (t + kBootTimeJitter < record.login)
             return false;
@@ -96,7 +98,7 @@ std::vector<std::size_t> matchBoots(const std::vector<BootSpan>& records, const 
             return t <= std::max(record.login, *record.logout);
         if (at + 1 < byLogin.size())
             return t < records[byLogin[at + 1]].login;
-        return runningEntry || t <= record.login + kBootServiceDelay;
+        return t <= std::max(record.seenUntil, record.login + kBootServiceDelay);
     };
     std::vector<std::size_t> match(records.size(), logged.size());
     for (std::size_t e = 0; e < logged.size(); ++e) {
@@ -108,8 +110,7 @@ std::vector<std::size_t> matchBoots(const std::vector<BootSpan>& records, const 
         // the log that lies within that boot already stands for it, or for a later one.
         for (const std::size_t at : {next - 1, next}) {
             if (at >= byLogin.size() || match[byLogin[at]] != logged.size() ||
-                (e > 0 && logged[e - 1].login >= records[byLogin[at]].login) ||
-                !within(at, t, e + 1 == logged.size() && !logged[e].logout))
+                (e > 0 && logged[e - 1].login >= records[byLogin[at]].login) || !within(at, t))
                 continue;
             match[byLogin[at]] = e;
             break;
@@ -122,12 +123,35 @@ DateTime endOf(const BootSpan& boot) { return boot.logout ? std::max(boot.login,
 
 }  // namespace
 
-std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vector<BootSpan>& other)
+std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vector<BootSpan>& other,
+                                 DateTime now, ImportNotes& notes)
 {
     std::vector<bool> known(other.size(), false);
-    for (const std::size_t j : matchBoots(preferred, other))
-        if (j < other.size())
-            known[j] = true;
+    const auto match = matchBoots(preferred, other);
+    for (std::size_t i = 0; i < preferred.size(); ++i) {
+        if (match[i] < other.size()) {
+            known[match[i]] = true;
+            preferred[i].seenUntil = std::max(preferred[i].seenUntil, other[match[i]].seenUntil);
+        }
+    }
+    // The newest boot of a source without shutdown, with boots of the other after it: it
+    // never reached the other's boots and ended without a shutdown.
+    const auto crashed = [&](const BootSpan& boot) {
+        notes.push_back("the boot of " + formatTimestamp(boot.login) +
+                        " has no shutdown record and later boots follow it: written as a crash");
+    };
+    if (!preferred.empty() && !preferred.back().logout) {
+        for (std::size_t j = 0; j < other.size(); ++j) {
+            if (!known[j] && other[j].login >= preferred.back().login) {
+                crashed(preferred.back());
+                break;
+            }
+        }
+    }
+    if (!other.empty() && !known.back() && !other.back().logout &&
+        std::any_of(preferred.begin(), preferred.end(),
+                    [&](const BootSpan& boot) { return boot.login > other.back().login; }))
+        crashed(other.back());
     std::vector<BootSpan> merged;
     merged.reserve(preferred.size() + other.size());
     std::size_t i = 0;
@@ -140,6 +164,15 @@ std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vec
     }
     while (i < preferred.size())
         merged.push_back(preferred[i++]);
+    // Each source kept one consistent history; where a clock was wrong they may have kept
+    // boots of either side of it. Of the two, one consistent history is kept, the newest boot
+    // without shutdown last.
+    if (merged.size() > preferred.size() && !preferred.empty()) {
+        std::optional<std::size_t> running;
+        if (!merged.back().logout)
+            running = merged.size() - 1;
+        keepConsistent(merged, now, notes, running);
+    }
     return merged;
 }
 
@@ -266,6 +299,10 @@ std::vector<BootSpan> mergeIntoLog(const std::vector<BootSpan>& existing,
                                 " overlaps an entry of the log and was left out; the log's entry stays");
             continue;
         }
+        if (j + 1 == imported.size() && !boot.logout && next < existing.size())
+            notes.push_back("the boot of " + formatTimestamp(boot.login) +
+                            " has no shutdown record and ends before the log's entry of " +
+                            formatTimestamp(existing[next].login) + ": written as a crash");
         merged.push_back(boot);
         floor = endOf(boot);
         ++added;

@@ -78,8 +78,10 @@ std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& boots,
 
 // Takes boots in the order they happened, drops those whose login lies after `now` and
 // keeps the longest history in which no boot begins more than kClockStepTolerance before
-// the end of the boot before it; the boots left out (a clock far ahead or behind) are
-// dropped, each reported. With `last` given, that boot (the running one) ends the history.
+// the end of the boot before it, nor a shut down boot begins before that end and ends before
+// it too (a clock set back, not the end of summer time); the boots left out (a clock far
+// ahead or behind) are dropped, each reported. With `last` given, that boot (the running
+// one) ends the history.
 void keepConsistent(std::vector<BootSpan>& boots, DateTime now, ImportNotes& notes,
                     std::optional<std::size_t> last = std::nullopt);
 
@@ -90,8 +92,13 @@ std::vector<BootSpan> bootsFromLog(std::string_view logText);
 // All boots of `preferred` and those of `other` that are no boot of `preferred`, each in
 // its own order, the two interleaved by time. A boot is known by the kernel's boot time: a
 // boot of `other` that began within a boot of `preferred` (a closed one up to its shutdown,
-// a crash or the running boot up to the next boot), or a minute before it, is that boot.
-std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vector<BootSpan>& other);
+// a crash up to the next boot, the newest boot without shutdown as far as its source shows it
+// running), or a minute before it, is that boot; the boot of `preferred` then reaches as far
+// as either shows it. A newest boot without shutdown that boots of the other source follow
+// is a crash, and said so. Where `other` adds boots, the merged history is kept consistent
+// (see keepConsistent): the sources may have kept boots of either side of a wrong clock.
+std::vector<BootSpan> mergeBoots(std::vector<BootSpan> preferred, const std::vector<BootSpan>& other,
+                                 DateTime now, ImportNotes& notes);
 
 // The boots in the order given, made fit for the log: boots later than `now` or before 1991
 // are dropped, a boot shown twice is kept once, a logout before its login is moved to the
@@ -109,8 +116,11 @@ std::string logTextOf(std::vector<BootSpan> boots, DateTime now, ImportNotes& no
 // The entries of an existing log with the settled imported boots added where they fit: an
 // entry of the log is never changed; an imported boot that the log holds (an entry logged
 // within it, as the boot service logs a boot seconds to minutes after the kernel's boot time
-// and the installation at any time) is left out, and one that does not fit into the gap
-// between the log's entries is left out and reported. `added` counts the boots taken.
+// and the installation at any time; the newest imported boot without shutdown reaches only
+// as far as its history shows it running) is left out, and one that does not fit into the
+// gap between the log's entries is left out and reported. The newest imported boot without
+// shutdown that is not the log's boot after it is a crash, and said so. `added` counts the
+// boots taken.
 std::vector<BootSpan> mergeIntoLog(const std::vector<BootSpan>& existing,
                                    const std::vector<BootSpan>& imported, std::size_t& added,
                                    ImportNotes& notes);

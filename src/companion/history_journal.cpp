@@ -16,6 +16,25 @@ using namespace history_support;
 
 namespace {
 
+bool isoDate(std::string_view date)
+{
+    return date.size() == 10 && date[4] == '-' && date[7] == '-' && digits(date.substr(0, 4), 4) &&
+           digits(date.substr(5, 2), 2) && digits(date.substr(8, 2), 2);
+}
+
+// journalctl's notice to a user outside the groups that may read the whole journal (printed
+// on standard error, so in the file when that was caught too), and its further lines.
+bool userOnlyNotice(std::string_view line)
+{
+    return line.find("You are currently not seeing messages from other users") != std::string_view::npos;
+}
+
+bool noticeContinued(std::string_view line)
+{
+    return line.find("can see all messages") != std::string_view::npos ||
+           line.find("turn off this notice") != std::string_view::npos;
+}
+
 bool hexId(std::string_view text)
 {
     return text.size() == 32 && std::all_of(text.begin(), text.end(), [](char c) {
@@ -31,7 +50,17 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
     TextLines lines(in);
     std::string line;
     std::size_t unreadable = 0;
+    // Each time is printed with its zone; the log holds local time.
+    LocalZone localZone;
+    std::size_t converted = 0;
+    std::vector<std::string> convertedZones;
+    int convertedYear = 0;
+    bool userOnly = false;
     while (lines.next(line)) {
+        if (userOnlyNotice(line) || noticeContinued(line)) {
+            userOnly = userOnly || userOnlyNotice(line);
+            continue;
+        }
         // Older versions join the two times with an em dash: it becomes blanks.
         for (std::size_t pos; (pos = line.find("\xE2\x80\x94")) != std::string::npos;)
             line.replace(pos, 3, 3, ' ');
@@ -47,21 +76,49 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
             continue;
         }
         std::vector<DateTime> times;
+        bool zoneUnreadable = false, moved = false;
         for (std::size_t i = 2; i + 1 < t.size() && times.size() < 2; ++i) {
             const std::string_view date = t[i];
             int h = 0, m = 0, s = 0;
-            if (date.size() == 10 && date[4] == '-' && date[7] == '-' && digits(date.substr(0, 4), 4) &&
-                digits(date.substr(5, 2), 2) && digits(date.substr(8, 2), 2) &&
-                clockTime(t[i + 1], h, m, s)) {
-                if (auto at = makeDateTime(number(date.substr(0, 4)), number(date.substr(5, 2)),
-                                           number(date.substr(8, 2)), h, m, s))
+            if (!isoDate(date) || !clockTime(t[i + 1], h, m, s))
+                continue;
+            auto at = makeDateTime(number(date.substr(0, 4)), number(date.substr(5, 2)),
+                                   number(date.substr(8, 2)), h, m, s);
+            ++i;
+            // The zone follows the time, unless what follows begins the next time.
+            if (i + 1 >= t.size() || isoDate(t[i + 1]) || (i + 2 < t.size() && isoDate(t[i + 2])) || !at) {
+                if (at)
                     times.push_back(*at);
-                ++i;
+                continue;
             }
+            const std::string_view zone = t[++i];
+            if (!LocalZone::looksLikeZone(zone)) {
+                zoneUnreadable = true;
+                break;
+            }
+            const auto local = localZone.toLocal(*at, zone);
+            if (!local) {
+                const int year = civilFromDateTime(*at).year;
+                throw std::runtime_error(
+                    "the boot list gives its times in " + std::string(zone) +
+                    ", an abbreviation that the local time zone does not use (it uses " +
+                    localZone.abbreviations(year) + " in " + std::to_string(year) +
+                    ") and that may stand for several zones: its boots cannot be placed, nothing written; "
+                    "print the list in UTC (TZ=UTC sudo journalctl --list-boots) or in the local time zone");
+            }
+            if (*local != *at &&
+                std::find(convertedZones.begin(), convertedZones.end(), zone) == convertedZones.end())
+                convertedZones.emplace_back(zone);
+            moved = moved || *local != *at;
+            times.push_back(*local);
         }
-        if (times.size() != 2 || lines.cut()) {
+        if (times.size() != 2 || zoneUnreadable || lines.cut()) {
             ++unreadable;
             continue;
+        }
+        if (moved) {
+            ++converted;
+            convertedYear = civilFromDateTime(times[0]).year;
         }
         const std::int64_t index =
             (idx[0] == '-' ? -1 : 1) * static_cast<std::int64_t>(std::stoll(std::string(magnitude)));
@@ -70,8 +127,28 @@ std::vector<JournalBoot> parseBootList(std::istream& in, ImportNotes& notes)
     if (unreadable > 0)
         notes.push_back(plural(unreadable, "line of the boot list was", "lines of the boot list were") +
                         " not understood and skipped");
+    if (converted > 0) {
+        std::string zones;
+        for (const auto& zone : convertedZones)
+            zones += (zones.empty() ? "" : ", ") + zone;
+        notes.push_back("the boot list gives its times in " + zones + ": the times of " +
+                        plural(converted, "boot was", "boots were") + " converted to local time (" +
+                        localZone.abbreviations(convertedYear) + ")");
+    }
     std::stable_sort(boots.begin(), boots.end(),
                      [](const JournalBoot& a, const JournalBoot& b) { return a.index < b.index; });
+    if (userOnly && !boots.empty()) {
+        const auto [oldest, newest] =
+            std::minmax_element(boots.begin(), boots.end(),
+                                [](const JournalBoot& a, const JournalBoot& b) { return a.first < b.first; });
+        notes.push_back(
+            "the boot list was made by a user who sees only his own journal entries: the times of "
+            "its " +
+            plural(boots.size(), "boot", "boots") + ", " + formatTimestamp(oldest->first) + " to " +
+            formatTimestamp(newest->first) +
+            ", are that user's first and last entries, so each boot may begin late and end early; "
+            "list the boots with sudo journalctl --list-boots");
+    }
     return boots;
 }
 
@@ -85,7 +162,9 @@ std::map<std::string, bool> parseShutdownTails(std::istream& in, ImportNotes& no
     std::string current;
     TextLines lines(in);
     std::string line;
+    bool userOnly = false;
     while (lines.next(line)) {
+        userOnly = userOnly || userOnlyNotice(line);
         const auto t = tokens(line);
         if (t.size() >= 3 && t[0] == "--" && t[1] == "Boot" && hexId(t[2])) {
             current = std::string(t[2]);
@@ -113,6 +192,11 @@ std::map<std::string, bool> parseShutdownTails(std::istream& in, ImportNotes& no
     }
     if (clean.empty())
         notes.push_back("the journal tails hold no block headed \"-- Boot <id> --\"");
+    if (userOnly)
+        notes.push_back(
+            "the journal tails were taken by a user who sees only his own journal entries: the "
+            "system's shutdown does not show in them, so a boot may be taken as a crash; take them "
+            "with sudo journalctl");
     return clean;
 }
 
@@ -148,13 +232,21 @@ std::vector<BootSpan> bootsFromJournal(const std::vector<JournalBoot>& list,
 
     std::vector<BootSpan> spans;
     spans.reserve(order.size());
+    std::vector<std::int64_t> clockOffsets;  // found for earlier boots
     for (const std::size_t i : order) {
         BootSpan span{list[i].first, std::nullopt, std::max(list[i].first, list[i].last)};
         // The first entries of a boot carry the time the kernel read from the hardware clock.
-        fixLoginAfter(span, list[i].last, notes);
+        const auto floor = spans.empty() ? std::nullopt : std::optional<DateTime>(spans.back().seenUntil);
+        if (const auto offset = fixLoginAfter(span, list[i].last, floor, clockOffsets, true, notes))
+            clockOffsets.push_back(offset);
+        span.seenUntil = std::max(span.login, list[i].last);
         spans.push_back(span);
     }
-    const auto keep = consistentBoots(spans, now, running ? spans.size() - 1 : spans.size());
+    // Each boot's journal tells where it ended, crash or not: the check sees it end there.
+    auto ended = spans;
+    for (std::size_t k = 0; k < order.size(); ++k)
+        ended[k].logout = list[order[k]].last;
+    const auto keep = consistentBoots(ended, now, running ? spans.size() - 1 : spans.size());
     std::size_t newest = order.size();
     for (std::size_t k = 0; k < order.size(); ++k)
         if (keep[k])

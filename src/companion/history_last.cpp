@@ -54,7 +54,8 @@ std::optional<DateTime> timeAt(const std::vector<std::string_view>& t, std::size
     return makeDateTime(number(t[at + 4]), month, number(day), h, m, s);
 }
 
-enum class RecordKind { Boot, Shutdown, RunLevel };  // RunLevel: a change to a level other than 0 or 6
+// RunLevel: a change to a level other than 0 or 6; Session: a user's login.
+enum class RecordKind { Boot, Shutdown, RunLevel, Session };
 enum class EndKind { None, Time, Crash, Down, StillRunning };
 
 struct WtmpRecord {
@@ -63,6 +64,27 @@ struct WtmpRecord {
     EndKind end = EndKind::None;
     DateTime endTime = 0;
 };
+
+// What follows a record's time, from tokens[next]. The classic last prints "still running"
+// (or "still logged in") after the time, the one of wtmpdb "- still running".
+void readEnd(const std::vector<std::string_view>& t, std::size_t next, WtmpRecord& record)
+{
+    if (next < t.size() && t[next] == "-")
+        ++next;
+    if (next >= t.size())
+        return;
+    std::size_t used = 0;
+    if (t[next] == "crash") {
+        record.end = EndKind::Crash;
+    } else if (t[next] == "down") {
+        record.end = EndKind::Down;
+    } else if (t[next] == "still") {
+        record.end = EndKind::StillRunning;
+    } else if (auto end = timeAt(t, next, used)) {
+        record.end = EndKind::Time;
+        record.endTime = *end;
+    }
+}
 
 std::optional<WtmpRecord> wtmpRecord(const std::vector<std::string_view>& t, bool& unreadable)
 {
@@ -90,23 +112,23 @@ std::optional<WtmpRecord> wtmpRecord(const std::vector<std::string_view>& t, boo
         return std::nullopt;
     }
     record.at = *when;
-    // The classic last prints "still running" after the time, the one of wtmpdb "- still running".
-    std::size_t next = at - 1 + used;
-    if (next < t.size() && t[next] == "-")
-        ++next;
-    if (next < t.size()) {
-        if (t[next] == "crash") {
-            record.end = EndKind::Crash;
-        } else if (t[next] == "down") {
-            record.end = EndKind::Down;
-        } else if (t[next] == "still") {
-            record.end = EndKind::StillRunning;
-        } else if (auto end = timeAt(t, next, used)) {
-            record.end = EndKind::Time;
-            record.endTime = *end;
+    readEnd(t, at - 1 + used, record);
+    return record;
+}
+
+// A user's session: "alice tty2 :0 Mon Dec  7 08:03:02 2026 - still logged in" (the host may
+// be empty). Only a line with a full time is one.
+std::optional<WtmpRecord> sessionRecord(const std::vector<std::string_view>& t)
+{
+    std::size_t used = 0;
+    for (std::size_t at = 1; at < t.size(); ++at) {
+        if (auto when = timeAt(t, at, used)) {
+            WtmpRecord record{RecordKind::Session, *when, EndKind::None, 0};
+            readEnd(t, at + used, record);
+            return record;
         }
     }
-    return record;
+    return std::nullopt;
 }
 
 // The line that ends one wtmp file's output, "wtmp begins Tue Dec  1 07:58:40 2026", in any
@@ -144,6 +166,8 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
             ++unreadable;
         } else if (beginsLine(t)) {
             blocks.emplace_back();
+        } else if (auto session = sessionRecord(t); session && !lines.cut()) {
+            blocks.back().push_back(*session);
         }
     }
     if (unreadable > 0)
@@ -177,9 +201,20 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
     }
     std::size_t orphanShutdowns = 0;
     std::size_t seen = 0;  // boots before the record in the order of the files
+    // How far the newest boot is seen running by the sessions after it: a session still
+    // logged in runs now (the classic last says "gone - no logout" for one of an earlier boot).
+    DateTime newestSeen = std::numeric_limits<DateTime>::min();
     for (const auto& record : records) {
         if (record.kind == RecordKind::Boot) {
             ++seen;
+            continue;
+        }
+        if (record.kind == RecordKind::Session) {
+            if (seen > 0 && seen == boots.size())
+                newestSeen = std::max({newestSeen, record.at,
+                                       record.end == EndKind::StillRunning ? now
+                                       : record.end == EndKind::Time       ? record.endTime
+                                                                           : record.at});
             continue;
         }
         if (record.kind == RecordKind::RunLevel) {
@@ -209,6 +244,7 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
 
     std::vector<BootSpan> result;
     result.reserve(boots.size());
+    std::vector<std::int64_t> clockOffsets;  // how far the clock was found ahead at a boot
     for (std::size_t i = 0; i < boots.size(); ++i) {
         const WtmpRecord& own = boots[i].own;
         const bool isLast = i + 1 == boots.size();
@@ -228,13 +264,23 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
                 std::abs(shift) <= kLargestZoneOffset) {
                 moveLogin(span, shift, notes);
                 moved = true;
+                if (shift < 0)
+                    clockOffsets.push_back(-shift);
             }
-            span.seenUntil = std::max(span.seenUntil, *settled);
         }
-        if (!moved && span.logout)
-            fixLoginAfter(span, *span.logout, notes);
-        if (span.logout)
-            span.seenUntil = std::max(span.seenUntil, *span.logout);
+        const auto floor = result.empty() ? std::nullopt : std::optional<DateTime>(result.back().seenUntil);
+        if (!moved && span.logout) {
+            if (const auto offset = fixLoginAfter(span, *span.logout, floor, clockOffsets, true, notes))
+                clockOffsets.push_back(offset);
+        }
+        // A running boot recorded after now: only a zone's offset that fits is taken.
+        if (!moved && isLast && !span.logout && own.end == EndKind::StillRunning)
+            fixLoginAfter(span, now, floor, clockOffsets, false, notes);
+        // What is known to lie within the boot, its login set right.
+        span.seenUntil =
+            std::max({span.login, boots[i].runLevel.value_or(span.login), span.logout.value_or(span.login)});
+        if (isLast && !span.logout)
+            span.seenUntil = std::max(span.seenUntil, newestSeen);
         result.push_back(span);
     }
     std::optional<std::size_t> running;

@@ -91,13 +91,25 @@ void moveLogin(BootSpan& boot, std::int64_t shift, ImportNotes& notes)
                     offsetText(shift) + " to " + formatTimestamp(boot.login));
 }
 
-// A login that lies after a time known to be later in the same boot, by more than a small
-// correction: the clock was read as local time; it is moved back by whole hours.
-void fixLoginAfter(BootSpan& boot, DateTime later, ImportNotes& notes)
+std::int64_t fixLoginAfter(BootSpan& boot, DateTime later, std::optional<DateTime> floor,
+                           const std::vector<std::int64_t>& found, bool wholeHours, ImportNotes& notes)
 {
     const std::int64_t ahead = boot.login - later;
-    if (ahead > kSmallestClockFix && ahead <= kLargestZoneOffset)
-        moveLogin(boot, -((ahead + kHour - 1) / kHour) * kHour, notes);
+    if (ahead <= kSmallestClockFix || ahead > kLargestZoneOffset)
+        return 0;
+    std::vector<std::int64_t> offsets = {localZoneOffset(boot.login)};
+    offsets.insert(offsets.end(), found.begin(), found.end());
+    for (const std::int64_t offset : offsets) {
+        if (offset >= ahead && offset <= kLargestZoneOffset && (!floor || boot.login - offset >= *floor)) {
+            moveLogin(boot, -offset, notes);
+            return offset;
+        }
+    }
+    const std::int64_t hours = (ahead + kHour - 1) / kHour * kHour;
+    if (!wholeHours || (floor && boot.login - hours < *floor))
+        return 0;
+    moveLogin(boot, -hours, notes);
+    return hours;
 }
 
 // The boots to keep (see keepConsistent).
@@ -107,8 +119,12 @@ std::vector<bool> consistentBoots(const std::vector<BootSpan>& boots, DateTime n
     std::vector<bool> keep(boots.size(), false);
     if (last >= boots.size() || boots[last].login > now)
         last = kNone;
+    // A boot may begin up to kClockStepTolerance before the end of the one before it (the
+    // clock went back at the end of summer time), but a shut down boot then ends after that
+    // end: one that ended before it lies on the other side of a clock set back.
     const auto fits = [](const BootSpan& before, const BootSpan& after) {
-        return after.login + kClockStepTolerance >= before.seenUntil;
+        return after.login >= before.seenUntil || (after.login + kClockStepTolerance >= before.seenUntil &&
+                                                   (!after.logout || after.seenUntil > before.seenUntil));
     };
     std::vector<std::size_t> candidates;
     for (std::size_t i = 0; i < boots.size(); ++i)

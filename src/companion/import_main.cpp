@@ -201,8 +201,8 @@ int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput
                          counted(fromJournal.size(), "boot", "boots").c_str());
         }
         // wtmp knows shutdowns for certain; the journal fills in the boots it lacks.
-        const auto boots =
-            quomble::settleBoots(quomble::mergeBoots(std::move(fromLast), fromJournal), now, notes);
+        const auto boots = quomble::settleBoots(
+            quomble::mergeBoots(std::move(fromLast), fromJournal, now, notes), now, notes);
         if (boots.empty()) {
             tell();
             std::fputs("quomble-import: no boot found that could be written; nothing written\n", stderr);

@@ -12,8 +12,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace quomble::testing {
@@ -24,6 +26,37 @@ inline DateTime at(const char* text)
     EXPECT_TRUE(value.has_value()) << text;
     return value.value_or(0);
 }
+
+// Zone rules written out, so that no zone files are needed: those of Europe/Berlin, where
+// the recorded samples were printed, of America/New_York and of Asia/Kolkata.
+inline constexpr const char* kCentralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
+inline constexpr const char* kNewYork = "EST5EDT,M3.2.0,M11.1.0";
+inline constexpr const char* kIndia = "IST-5:30";
+
+// The local time zone (TZ) of the test and the tools it starts, for the life of the object.
+class LocalTimeZone {
+public:
+    explicit LocalTimeZone(const char* rules)
+    {
+        if (const char* before = std::getenv("TZ"))
+            before_ = before;
+        ::setenv("TZ", rules, 1);
+        ::tzset();
+    }
+    ~LocalTimeZone()
+    {
+        if (before_)
+            ::setenv("TZ", before_->c_str(), 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+    }
+    LocalTimeZone(const LocalTimeZone&) = delete;
+    LocalTimeZone& operator=(const LocalTimeZone&) = delete;
+
+private:
+    std::optional<std::string> before_;
+};
 
 // The program reads the log without error and its validation finds nothing.
 inline ::testing::AssertionResult readsCleanly(const std::filesystem::path& log)

@@ -30,8 +30,10 @@ std::string importLastText(const std::string& text, ImportNotes& notes)
     return logTextOf(bootsFromLast(in, at("07.12.2026 12:00:00"), notes), at("07.12.2026 12:00:00"), notes);
 }
 
+// The recorded lists were printed in Central Europe.
 std::vector<BootSpan> journalBoots(const std::string& list, const char* tailsFile, ImportNotes& notes)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     std::ifstream in(kData + list, std::ios::binary);
     const auto boots = parseBootList(in, notes);
     if (!tailsFile)
@@ -172,6 +174,7 @@ TEST(ImportJournal, OlderListFormatAndAnyListOrder)
               "02.12.2026 08:03:05 02.12.2026 09:47:13\r\n"
               "07.12.2026 08:02:03 \r\n");
 
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     std::istringstream reversed(
         "  0 7b1c9e2d8f3a4b5c6d7e8f9a0b1c2d3e Mon 2026-12-07 08:02:03 CET Mon 2026-12-07 11:58:40 CET\n"
         " -1 0a1b2c3d4e5f46a7b8c9d0e1f2a3b4c5 Tue 2026-12-01 07:58:31.123 UTC Tue 2026-12-01 22:10:09 UTC\n"
@@ -184,9 +187,32 @@ TEST(ImportJournal, OlderListFormatAndAnyListOrder)
     EXPECT_TRUE(mentions(notes, "3 lines of the boot list"));
 }
 
+TEST(ImportJournal, ZonesAreReadExactlyOrRefused)
+{
+    const testing::LocalTimeZone zone(testing::kNewYork);
+    std::istringstream list(
+        " -2 0a1b2c3d4e5f46a7b8c9d0e1f2a3b4c5 Tue 2026-12-01 18:28:31 +0530 Wed 2026-12-02 07:40:09 +04\n"
+        " -1 f00dbabe12344321abcdef0123456789 Fri 2026-12-04 08:59:51 EDT Fri 2026-12-04 17:45:33 EST\n"
+        "  0 7b1c9e2d8f3a4b5c6d7e8f9a0b1c2d3e Mon 2026-12-07 13:02:03 GMT Mon 2026-12-07 11:58:40 -05:00\n");
+    ImportNotes notes;
+    const auto boots = parseBootList(list, notes);
+    ASSERT_EQ(boots.size(), 3u);
+    EXPECT_EQ(boots[0].first, at("01.12.2026 07:58:31"));
+    EXPECT_EQ(boots[0].last, at("01.12.2026 22:40:09"));
+    EXPECT_EQ(boots[1].first, at("04.12.2026 07:59:51"));  // EDT, the zone's summer time, in December
+    EXPECT_EQ(boots[1].last, at("04.12.2026 17:45:33"));
+    EXPECT_EQ(boots[2].first, at("07.12.2026 08:02:03"));
+    EXPECT_EQ(boots[2].last, at("07.12.2026 11:58:40"));
+    // Not a zone of New York: India, Ireland or Israel.
+    std::istringstream ist("  0 7b1c9e2d8f3a4b5c6d7e8f9a0b1c2d3e Mon 2026-12-07 13:02:03 IST Mon 2026-12-07 "
+                           "16:58:40 IST\n");
+    EXPECT_THROW(parseBootList(ist, notes), std::runtime_error);
+}
+
 TEST(ImportJournal, TailMarkersOfTheSeveralSystemdVersions)
 {
     std::istringstream tails(
+        "Hint: You are currently not seeing messages from other users and the system.\n"
         "-- Boot 00000000000000000000000000000001 --\n"
         "Dec 01 22:10:07 pc systemd[1]: Reached target System Power Off.\n"
         "== 00000000000000000000000000000002\n"
@@ -199,6 +225,7 @@ TEST(ImportJournal, TailMarkersOfTheSeveralSystemdVersions)
     EXPECT_TRUE(clean.at("00000000000000000000000000000001"));
     EXPECT_TRUE(clean.at("00000000000000000000000000000002"));
     EXPECT_FALSE(clean.at("00000000000000000000000000000003"));
+    EXPECT_TRUE(mentions(notes, "taken by a user who sees only his own journal entries"));
 }
 
 TEST(ImportBoth, JournalFillsInWhatWtmpLacks)
@@ -207,7 +234,8 @@ TEST(ImportBoth, JournalFillsInWhatWtmpLacks)
     std::ifstream lastIn(kData + "last-x-F.txt", std::ios::binary);
     const auto fromLast = bootsFromLast(lastIn, at("07.12.2026 12:00:00"), notes);
     const auto fromJournal = journalBoots("journal-list-boots.txt", "journal-tails.txt", notes);
-    const std::string log = logTextOf(mergeBoots(fromLast, fromJournal), at("07.12.2026 12:00:00"), notes);
+    const std::string log = logTextOf(mergeBoots(fromLast, fromJournal, at("07.12.2026 12:00:00"), notes),
+                                      at("07.12.2026 12:00:00"), notes);
     EXPECT_EQ(log,
               "30.11.2026 18:40:02 30.11.2026 23:05:47\r\n"  // older than wtmp
               "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
@@ -231,6 +259,49 @@ TEST(ImportMerge, EntriesOfTheExistingLogWin)
     EXPECT_TRUE(log.starts_with("01.12.2026 07:58:40 01.12.2026 22:10:05\r\n")) << log;
     EXPECT_TRUE(log.ends_with("04.12.2026 09:00:00 04.12.2026 17:45:30\r\n07.12.2026 09:30:00 \r\n")) << log;
     EXPECT_THROW(bootsFromLog("07.12.2026 09:30:00 \r\nnot an entry\r\n"), std::runtime_error);
+}
+
+TEST(ImportMerge, ABootWithoutShutdownIsOnlyTheBootThatLiesWithinIt)
+{
+    // wtmp's newest boot says "still running" but was written two years ago; the journal
+    // knows only the running boot.
+    const std::vector<BootSpan> stale = {
+        {at("04.03.2024 08:00:17"), std::nullopt, at("04.03.2024 08:01:10")}};
+    const std::vector<BootSpan> running = {
+        {at("07.12.2026 08:02:03"), std::nullopt, at("07.12.2026 11:58:40")}};
+    ImportNotes notes;
+    const auto merged = mergeBoots(stale, running, at("07.12.2026 12:00:00"), notes);
+    EXPECT_EQ(formatLog(merged), "04.03.2024 08:00:17 \r\n07.12.2026 08:02:03 \r\n");
+    EXPECT_TRUE(mentions(notes,
+                         "the boot of 04.03.2024 08:00:17 has no shutdown record and later boots follow "
+                         "it: written as a crash"));
+    // Where the history shows the boot running until later (here the journal), an entry the log
+    // made at the installation hours after the boot is that boot.
+    std::size_t added = 0;
+    const auto same = mergeBoots({{at("07.12.2026 08:02:11"), std::nullopt, at("07.12.2026 08:02:11")}},
+                                 running, at("07.12.2026 12:00:00"), notes);
+    EXPECT_EQ(formatLog(mergeIntoLog(bootsFromLog("07.12.2026 09:30:00 \r\n"), same, added, notes)),
+              "07.12.2026 09:30:00 \r\n");
+    EXPECT_EQ(added, 0u);
+}
+
+TEST(ImportMerge, SourcesThatKeptEitherSideOfAClockSetBackGiveOneSide)
+{
+    // wtmp kept two boots recorded with the clock hours ahead, the journal a boot after the
+    // clock was set back, which began before them and ended after them.
+    const std::vector<BootSpan> ahead = {
+        {at("02.12.2026 18:30:00"), at("02.12.2026 19:30:00"), at("02.12.2026 19:30:00")},
+        {at("02.12.2026 20:00:00"), at("02.12.2026 21:00:00"), at("02.12.2026 21:00:00")},
+        {at("07.12.2026 08:02:11"), std::nullopt, at("07.12.2026 12:00:00")}};
+    const std::vector<BootSpan> after = {
+        {at("02.12.2026 17:00:00"), at("02.12.2026 20:00:00"), at("02.12.2026 20:00:00")},
+        {at("07.12.2026 08:02:03"), std::nullopt, at("07.12.2026 11:58:40")}};
+    ImportNotes notes;
+    EXPECT_EQ(formatLog(mergeBoots(ahead, after, at("07.12.2026 12:00:00"), notes)),
+              "02.12.2026 18:30:00 02.12.2026 19:30:00\r\n"
+              "02.12.2026 20:00:00 02.12.2026 21:00:00\r\n"
+              "07.12.2026 08:02:11 \r\n");
+    EXPECT_TRUE(mentions(notes, "the boot of 02.12.2026 17:00:00 does not fit"));
 }
 
 TEST(LogText, DuplicatesOverlapsAndOutOfRangeBoots)

@@ -50,6 +50,7 @@ TEST(ImportSamples, WtmpdbOutputWithItsSpacingAndShutdownLines)
 
 TEST(ImportSamples, JournalIndexOrderIsNotTimeOrder)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     // Boot -1 ran with the clock two days ahead: it is dropped, and the running boot stays last and open.
     const ToolRun run = importToStdout("--journal " + data("journal-list-boots-clock.txt"));
     EXPECT_EQ(run.status, 0) << run.said;
@@ -70,8 +71,36 @@ TEST(ImportSamples, OneBootWithAWrongClockIsDroppedNotTheRightOnesAfterIt)
     EXPECT_NE(run.said.find("the boot of 05.12.2026 17:30:00 does not fit"), std::string::npos) << run.said;
 }
 
+TEST(ImportSamples, AClockSetBackAfterRunningAheadKeepsOneSideOfTheJump)
+{
+    // Two boots of 2 December ran with the clock two hours ahead; the third, after the clock
+    // was set back, began and ended before the second one's end.
+    const ToolRun run = importToStdout("--last " + data("wtmpdb-clock-set-back.txt"));
+    EXPECT_EQ(run.log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
+                       "02.12.2026 08:03:12 02.12.2026 14:00:00\r\n"
+                       "02.12.2026 14:30:05 02.12.2026 15:30:00\r\n"
+                       "02.12.2026 15:30:02 02.12.2026 16:30:00\r\n"
+                       "02.12.2026 17:00:04 02.12.2026 18:00:00\r\n"
+                       "07.12.2026 08:02:11 \r\n");
+    EXPECT_NE(
+        run.said.find("the boot of 02.12.2026 16:00:03 does not fit between the boots around it and was "
+                      "dropped"),
+        std::string::npos)
+        << run.said;
+    // The journal of the same days.
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
+    const ToolRun journal = importToStdout("--journal " + data("journal-list-boots-set-back.txt"));
+    EXPECT_EQ(journal.log, "01.12.2026 07:58:31 01.12.2026 22:10:09\r\n"
+                           "02.12.2026 08:03:05 02.12.2026 14:00:03\r\n"
+                           "02.12.2026 14:30:09 02.12.2026 15:30:03\r\n"
+                           "02.12.2026 15:30:08 02.12.2026 16:30:03\r\n"
+                           "02.12.2026 17:00:09 02.12.2026 18:00:03\r\n"
+                           "07.12.2026 08:02:03 \r\n");
+}
+
 TEST(ImportSamples, HardwareClockOnLocalTimeIsCorrectedWhereTheOutputShowsTheOffset)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     // wtmp: the run level record, written once the clock was set, lies an hour before the reboot record.
     const ToolRun last = importToStdout("--last " + data("last-rtc-local-time.txt"), "07.12.2026 08:30:00");
     EXPECT_EQ(last.log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
@@ -88,6 +117,69 @@ TEST(ImportSamples, HardwareClockOnLocalTimeIsCorrectedWhereTheOutputShowsTheOff
     EXPECT_EQ(journal.log, "01.12.2026 08:58:31 01.12.2026 22:10:09\r\n"
                            "04.12.2026 08:59:51 04.12.2026 09:40:03\r\n"
                            "07.12.2026 08:02:03 \r\n");
+}
+
+TEST(ImportSamples, JournalTimesAreReadInTheZoneTheyArePrintedIn)
+{
+    // A list printed in UTC, imported on a machine in New York: its summer and winter time apply.
+    const testing::LocalTimeZone zone(testing::kNewYork);
+    const ToolRun utc = importToStdout("--journal " + data("journal-list-boots-utc.txt"));
+    EXPECT_EQ(utc.log, "01.07.2026 08:00:07 01.07.2026 17:31:40\r\n"
+                       "01.12.2026 07:58:31 01.12.2026 22:10:09\r\n"
+                       "04.12.2026 08:59:51 04.12.2026 17:45:33\r\n"
+                       "07.12.2026 08:02:03 \r\n");
+    EXPECT_NE(utc.said.find("the boot list gives its times in UTC: the times of 4 boots were converted to "
+                            "local time (EST, EDT)"),
+              std::string::npos)
+        << utc.said;
+    // IST names zones of India, Ireland and Israel: a machine in New York cannot tell which.
+    const ToolRun ist = importToStdout("--journal " + data("journal-list-boots-ist.txt"));
+    EXPECT_EQ(ist.status, 1);
+    EXPECT_EQ(ist.log, "");
+    EXPECT_NE(ist.said.find("the boot list gives its times in IST, an abbreviation that the local time zone "
+                            "does not use (it uses EST, EDT in 2026)"),
+              std::string::npos)
+        << ist.said;
+}
+
+TEST(ImportSamples, AJournalSeenByAnOrdinaryUserIsSaidToGiveLateBootTimes)
+{
+    // journalctl's notice on standard error, caught with 2>&1: the entries are only the user's.
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
+    const ToolRun run = importToStdout("--journal " + data("journal-list-boots-user.txt"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.said.find("not understood"), std::string::npos) << run.said;
+    EXPECT_NE(run.said.find("the boot list was made by a user who sees only his own journal entries: the "
+                            "times of its 3 boots, 01.12.2026 08:00:12 to 07.12.2026 08:03:20, are that "
+                            "user's first and last entries, so each boot may begin late and end early; "
+                            "list the boots with sudo journalctl --list-boots"),
+              std::string::npos)
+        << run.said;
+}
+
+TEST(ImportSamples, HardwareClockOnLocalTimeWithoutRunLevelRecordsIsSetBackByTheZonesOffset)
+{
+    // wtmpdb keeps no run level records. The running boot's reboot record lies an hour after now.
+    const testing::LocalTimeZone centralEurope(testing::kCentralEurope);
+    const ToolRun last = importToStdout("--last " + data("wtmpdb-rtc-local-time.txt"), "07.12.2026 08:30:00");
+    EXPECT_EQ(last.log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n"
+                        "04.12.2026 09:00:00 04.12.2026 09:40:00\r\n"
+                        "07.12.2026 08:02:11 \r\n");
+    EXPECT_NE(
+        last.said.find("the boot of 07.12.2026 09:02:11 was recorded before the clock was set (a hardware "
+                       "clock on local time): moved by -1 h to 07.12.2026 08:02:11"),
+        std::string::npos)
+        << last.said;
+    // India is five and a half hours ahead of UTC: a boot of 50 minutes begins at 09:00:02.
+    const testing::LocalTimeZone india(testing::kIndia);
+    const ToolRun journal = importToStdout("--journal " + data("journal-list-boots-ist.txt"));
+    EXPECT_EQ(journal.log, "01.12.2026 09:12:40 01.12.2026 19:05:18\r\n"
+                           "04.12.2026 09:00:02 04.12.2026 09:50:47\r\n"
+                           "07.12.2026 08:02:03 \r\n");
+    EXPECT_NE(journal.said.find("the boot of 04.12.2026 14:30:02 was recorded before the clock was set (a "
+                                "hardware clock on local time): moved by -5 h 30 min to 04.12.2026 09:00:02"),
+              std::string::npos)
+        << journal.said;
 }
 
 TEST(ImportSamples, OutputWithoutYearsWritesNothingAndSaysWhy)
@@ -134,6 +226,7 @@ TEST(ImportSamples, BootsThatTheServiceLoggedAreNotAddedAgain)
 {
     // The service logs each boot seconds after the kernel's boot time; wtmp and the journal know
     // all the same boots, and the journal one more before them.
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     TempFolder dir;
     const auto log = dir / "Quomble.log";
     std::filesystem::copy_file(kData + "logged-by-service.log", log);
@@ -152,6 +245,7 @@ TEST(ImportSamples, BootsThatTheServiceLoggedAreNotAddedAgain)
 
 TEST(ImportSamples, MergeNeverChangesTheLogsEntriesAndTwiceIsOnce)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);
     TempFolder dir;
     const auto log = dir / "Quomble.log";
     std::filesystem::copy_file(kData + "merge-existing.log", log);
@@ -181,6 +275,31 @@ TEST(ImportSamples, MergeNeverChangesTheLogsEntriesAndTwiceIsOnce)
     EXPECT_EQ(runTool(fromWtmp1, dir, &said), 0);
     EXPECT_NE(said.find("nothing written"), std::string::npos) << said;
     EXPECT_EQ(runTool(fromJournal, dir), 0);
+    EXPECT_EQ(readFile(log), merged);
+}
+
+TEST(ImportSamples, AWtmpThatStoppedLongAgoKeepsItsLastBootAsACrash)
+{
+    // wtmp was last written in March 2024; its newest boot still says "still running". The log
+    // holds only the running boot, logged by the service: that is another boot.
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    writeFile(log, "07.12.2026 08:02:52 \r\n");
+    const std::string import = std::string(QUOMBLE_IMPORT_EXE) +
+                               " --now '07.12.2026 12:00:00' --merge --output " + shellQuoted(log) +
+                               " --last " + data("last-wtmp-stopped.txt");
+    std::string said;
+    EXPECT_EQ(runTool(import, dir, &said), 0) << said;
+    EXPECT_NE(said.find("the boot of 04.03.2024 08:00:17 has no shutdown record and ends before the log's "
+                        "entry of 07.12.2026 08:02:52: written as a crash"),
+              std::string::npos)
+        << said;
+    const std::string merged = readFile(log);
+    EXPECT_EQ(merged, "01.03.2024 08:00:15 01.03.2024 18:02:44\r\n"
+                      "04.03.2024 08:00:17 \r\n"
+                      "07.12.2026 08:02:52 \r\n");
+    EXPECT_EQ(runTool(import, dir, &said), 0);
+    EXPECT_NE(said.find("nothing written"), std::string::npos) << said;
     EXPECT_EQ(readFile(log), merged);
 }
 

@@ -50,6 +50,7 @@ TEST(QuombleLog, AnUnwritableLogFailsWithStatusOne)
 
 TEST(QuombleImport, KeepsAnExistingLogUnlessToldToMergeOrReplace)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);  // of the recorded lists
     TempFolder dir;
     const auto log = dir / "Quomble.log";
     const std::string data = std::string(QUOMBLE_TEST_DATA) + "/import/";
@@ -77,6 +78,7 @@ TEST(QuombleImport, KeepsAnExistingLogUnlessToldToMergeOrReplace)
 
 TEST(QuombleImport, ReadsAPipeAndWritesToStandardOutput)
 {
+    const testing::LocalTimeZone zone(testing::kCentralEurope);  // of the recorded lists
     TempFolder dir;
     const std::string data = std::string(QUOMBLE_TEST_DATA) + "/import/";
     std::string said;
