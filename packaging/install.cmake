@@ -40,7 +40,7 @@ install(CODE "
     QUOMBLE_EXEC \"@QUOMBLE_PREFIX@/QuombleV\"
     QUOMBLE_ICON \"@QUOMBLE_PREFIX@/share/icons/hicolor/scalable/apps/quombleview.svg\")
   foreach(unit quombleview-log.service.in quombleview-sleep.service.in quombleview-clock.service.in
-               quombleview-clock.timer.in)
+               quombleview-clock.timer.in quombleview-why.service.in)
     quomble_install_generated(\${unit} share/systemd
       QUOMBLE_PROGRAM \"@QUOMBLE_PREFIX@/quomble-log\" QUOMBLE_LOG \"@QUOMBLE_PREFIX@/Quomble.log\"
       QUOMBLE_LOGDIR \"@QUOMBLE_PREFIX@\" QUOMBLE_WRITABLE \"ReadWritePaths=@QUOMBLE_PREFIX@\"
@@ -69,7 +69,7 @@ install(CODE "
   quomble_install_generated(quombleview.desktop.in /usr/share/applications
     QUOMBLE_EXEC QuombleV QUOMBLE_ICON quombleview)
   foreach(unit quombleview-log.service.in quombleview-sleep.service.in quombleview-clock.service.in
-               quombleview-clock.timer.in)
+               quombleview-clock.timer.in quombleview-why.service.in)
     quomble_install_generated(\${unit} /lib/systemd/system
       QUOMBLE_PROGRAM ${_quomble_lib}/quomble-log QUOMBLE_LOG ${_quomble_state}/Quomble.log
       QUOMBLE_LOGDIR ${_quomble_state} QUOMBLE_WRITABLE StateDirectory=quombleview QUOMBLE_HOME yes

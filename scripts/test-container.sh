@@ -148,6 +148,9 @@ in_machine() {
 
 boot() {  # starts the machine and waits until its boot is done
   local up mono n
+  # The log counts whole seconds: a boot in the same second as the end of the one before
+  # could not be told from it (a container boots in well under a second).
+  sleep 1
   up=$(awk '{ print int($1) }' /proc/uptime)
   mono=$(awk '/^now at/ { print int($3 / 1000000000); exit }' /proc/timer_list)
   boots=$((boots + 1))
@@ -215,6 +218,7 @@ kept() {  # kept <copy> <lines that may change at the end of the copy>
   [ "$keep" -le 0 ] || cmp -s <(head -n "$keep" "$1") <(head -n "$keep" "$log")
 }
 remember() { cp "$log" "$work/before"; }
+not_on_chain() { ! grep -q "$1" "$2"; }
 service_active() { [ "$(in_machine systemctl is-active "$1" 2>/dev/null)" = active ]; }
 
 # A package one version newer, for the upgrade.
@@ -257,10 +261,10 @@ check "the boot mark names this boot" \
 echo "== the units"
 in_machine systemd-analyze verify /lib/systemd/system/quombleview-log.service \
   /lib/systemd/system/quombleview-sleep.service /lib/systemd/system/quombleview-clock.service \
-  /lib/systemd/system/quombleview-clock.timer >"$work/verify.txt" 2>&1 && verified=0 || verified=$?
+  /lib/systemd/system/quombleview-clock.timer /lib/systemd/system/quombleview-why.service >"$work/verify.txt" 2>&1 && verified=0 || verified=$?
 sed 's/^/      | /' "$work/verify.txt"
 check "systemd-analyze verify finds nothing" test "$verified" -eq 0 -a ! -s "$work/verify.txt"
-for unit in quombleview-log.service quombleview-clock.service quombleview-sleep.service; do
+for unit in quombleview-log.service quombleview-clock.service quombleview-sleep.service quombleview-why.service; do
   exposure=$(in_machine systemd-analyze security "$unit" 2>/dev/null |
     sed -n 's/.*Overall exposure level for [^:]*: \([0-9.]*\).*/\1/p')
   echo "      $unit: exposure $exposure"
@@ -379,6 +383,55 @@ in_machine dpkg -i /root/quombleview-newer.deb >"$work/reinstall.txt" 2>&1 || tr
 check "the boot service runs again" service_active quombleview-log.service
 check "the clock timer runs again" service_active quombleview-clock.timer
 check "this boot's entry is open again, no line added" log_is CCOCOOOOOOCCO
+
+echo "== why boots ended (the journal kept on disk)"
+in_machine sh -c 'mkdir -p /var/log/journal && systemd-tmpfiles --create --prefix /var/log/journal && journalctl --flush' \
+  >/dev/null 2>&1 || true
+ends=$machine/var/lib/quombleview/Quomble.log.ends
+# The cause recorded for the entry before the running boot's.
+cause_before_last() {
+  local login
+  login=$(tail -n 2 "$log" | head -n 1 | cut -c 1-19)
+  awk -v s="[$login]" '$0 == s { on = 1; next } /^\[/ { on = 0 } on && /^cause=/ { print substr($0, 7) }' "$ends"
+}
+ended_as() {  # ended_as <cause>
+  local got
+  got=$(cause_before_last)
+  [ "$(tail -n 2 "$log" | head -n 1 | tr -d '\r' | wc -c)" -eq 21 ] || { echo "      the entry before the last is closed"; return 1; }
+  [ "$got" = "$1" ] || { echo "      recorded: ${got:-nothing}, expected $1:"; sed 's/^/      | /' "$ends"; return 1; }
+}
+check "the running boot is recorded with its boot id and kernel" \
+  grep -qx "kernel=$(in_machine uname -r)" "$ends"
+power_loss
+boot
+check "a power loss with the journal on disk: power loss or freeze" ended_as power-loss-or-freeze
+power_loss
+stamp=$(date +%s)
+mkdir -p "$machine/var/lib/systemd/pstore/$stamp"
+printf 'Panic#1 Part1\n<0>[  421.120091] Kernel panic - not syncing: sysrq triggered crash\n<4>[  421.120150] CPU: 1 PID: 2217 Comm: bash Not tainted 6.1.0-28-amd64 #1  Debian 6.1.119-1\n' \
+  >"$machine/var/lib/systemd/pstore/$stamp/dmesg-efi-${stamp}00001"
+boot
+check "a crash with a pstore record: kernel panic" ended_as kernel-panic
+in_machine systemctl reboot --force >/dev/null 2>&1 || true
+ended || true
+boot
+# PID 1's "Shutting down." reaches the journal on disk only when journald writes it before it
+# is killed: the journal then tells a forced reboot; otherwise it just stops, as at a power loss.
+forced=$(cause_before_last)
+echo "      systemctl reboot --force was recorded as: ${forced:-nothing}"
+check "systemctl reboot --force: forced reboot, or the journal just stops" \
+  test "$forced" = forced-reboot -o "$forced" = power-loss-or-freeze
+in_machine sh -c 'mkdir -p /run/systemd/system/quombleview-log.service.d &&
+  printf "[Service]\nExecStop=\n" >/run/systemd/system/quombleview-log.service.d/lost.conf && systemctl daemon-reload'
+poweroff
+boot
+check "a clean shutdown whose logout was lost: missed logout" ended_as missed-logout
+start_us=$(in_machine systemctl show -P InactiveExitTimestampMonotonic quombleview-why.service)
+done_us=$(in_machine systemctl show -P InactiveEnterTimestampMonotonic quombleview-why.service)
+echo "      quombleview-why.service ran $(((done_us - start_us) / 1000)) ms"
+in_machine systemd-analyze critical-chain multi-user.target --no-pager >"$work/chain-why.txt" 2>&1 || true
+check "quombleview-why.service is not on the critical chain" not_on_chain quombleview-why.service "$work/chain-why.txt"
+cp "$ends" "$work/ends.txt"
 
 echo "== purge"
 in_machine dpkg -P quombleview >"$work/purge.txt" 2>&1 || true

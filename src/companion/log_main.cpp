@@ -1,4 +1,5 @@
 // quomble-log: writes the boot log. "login" at boot, "logout" at a clean shutdown.
+#include "companion/boot_gather.h"
 #include "companion/log_writer.h"
 #include "core/datetime.h"
 #include "core/paths.h"
@@ -9,6 +10,8 @@
 #include <exception>
 #include <string>
 #include <string_view>
+
+#include <sys/utsname.h>
 
 namespace {
 
@@ -24,6 +27,8 @@ void usage(std::FILE* out)
                "  login   appends the login time of this boot as an open entry\n"
                "  logout  writes the logout time into the open last entry\n"
                "  mend    moves this boot's login when it was taken before the clock was set\n"
+               "  why     records this boot and the likely cause when the boot before it\n"
+               "          ended without a logout (Quomble.log.ends beside the log)\n"
                "  LOG     the boot log (default: Quomble.log beside this program)\n"
                "  --time  writes this time instead of the clock's\n"
                "  --resume  login after a suspend or hibernation: a new entry even within this boot\n"
@@ -61,10 +66,10 @@ int main(int argc, char** argv)
             bootId = argv[++i];
         } else if (arg == "--resume") {
             resume = true;
-        } else if (command.empty() && (arg == "login" || arg == "logout" || arg == "mend")) {
+        } else if (command.empty() && (arg == "login" || arg == "logout" || arg == "mend" || arg == "why")) {
             command = arg;
         } else if (command.empty()) {
-            return wrong("unknown command: " + std::string(arg) + " (login, logout or mend)");
+            return wrong("unknown command: " + std::string(arg) + " (login, logout, mend or why)");
         } else if (logPath.empty() && !arg.starts_with("-")) {
             logPath = arg;
         } else {
@@ -72,7 +77,7 @@ int main(int argc, char** argv)
         }
     }
     if (command.empty())
-        return wrong("no command: login, logout or mend");
+        return wrong("no command: login, logout, mend or why");
 
     quomble::WriterOptions options;
     if (!timeText.empty()) {
@@ -97,6 +102,19 @@ int main(int argc, char** argv)
         options.boot.id = quomble::normalBootId(bootId);
         if (options.boot.id.empty())
             return wrong("not a boot id: " + bootId);
+    }
+    if (command == "why") {
+        try {
+            utsname system{};
+            const std::string kernel = ::uname(&system) == 0 ? system.release : "";
+            for (const auto& line :
+                 quomble::recordBootEnd(logPath, options.boot, kernel, quomble::systemEvidenceSource()))
+                std::printf("quomble-log: %s\n", line.c_str());
+            return kDone;
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "quomble-log: %s: %s\n", logPath.c_str(), error.what());
+            return kFailed;
+        }
     }
     const auto what = command == "logout" ? quomble::LogCommand::Logout
                       : command == "mend" ? quomble::LogCommand::Mend

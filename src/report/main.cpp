@@ -22,6 +22,16 @@ int main(int argc, char** argv)
         return output.finish(problem.empty() ? 0 : 2);
     }
 
+    if (options->crashes) {
+        try {
+            report::writeCrashes(out, report::readCrashes(options->logFile), *options);
+            return output.finish(0);
+        } catch (const std::exception& error) {
+            std::cerr << "quomble-report: " << error.what() << '\n';
+            return output.finish(1);
+        }
+    }
+
     LogModel model(options->now ? fixedClock(*options->now) : systemClock());
     const report::Outcome outcome = report::runIntake(model, *options);
     if (outcome.error)

@@ -41,7 +41,7 @@ void printUsage(std::ostream& out)
 {
     out << "usage: quomble-report [--now \"dd.mm.yyyy hh:mm:ss\"] [--json] [--trend-days N]\n"
            "                      [--smooth-radius R] [--table boots|days]\n"
-           "                      [--sort C:asc|C:desc ...] [--csv] [LOGFILE]\n"
+           "                      [--sort C:asc|C:desc ...] [--crashes] [--csv] [LOGFILE]\n"
            "\n"
            "Reads a boot log (default: Quomble.log beside this program) and prints its\n"
            "statistics: a readable summary, or with --json every figure as one JSON object.\n"
@@ -50,6 +50,8 @@ void printUsage(std::ostream& out)
            "  --smooth-radius  minutes of the daytime smoothing, 0..1440 (default 60)\n"
            "  --table          print the boots or days table, tab-separated, header first\n"
            "  --sort           sort that table by 0-based column C; repeatable, applied in order\n"
+           "  --crashes        list every boot that ended without a logout with its likely cause\n"
+           "                   (from Quomble.log.ends beside the log), tab-separated or with --json\n"
            "  --csv            print that table as CSV (RFC 4180) instead\n"
            "Exit status: 0 success, 1 the intake stopped or the output could not be\n"
            "written, 2 usage error.\n";
@@ -81,6 +83,8 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
             options.json = true;
         } else if (arg == "--csv") {
             options.csv = true;
+        } else if (arg == "--crashes") {
+            options.crashes = true;
         } else if (arg == "--now") {
             if (!value(v))
                 return std::nullopt;
@@ -135,8 +139,12 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
         problem = "--sort needs --table";
         return std::nullopt;
     }
-    if (options.csv && !options.table) {
-        problem = "--csv needs --table";
+    if (options.crashes && options.table) {
+        problem = "--crashes and --table exclude each other";
+        return std::nullopt;
+    }
+    if (options.csv && !options.table && !options.crashes) {
+        problem = "--csv needs --table or --crashes";
         return std::nullopt;
     }
     for (const Options::Sort& sort : options.sorts) {

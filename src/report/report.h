@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/boot_ends.h"
 #include "core/model.h"
 #include "core/validation.h"
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,6 +19,7 @@ struct Options {
     int smoothRadius = 60;
     std::optional<std::string> table;  // "boots" or "days"
     bool csv = false;                  // the table as CSV instead of tab-separated
+    bool crashes = false;              // the crashes and their likely causes instead
     struct Sort {
         int column;
         bool ascending;
@@ -42,5 +45,18 @@ void writeJson(std::ostream& out, const LogModel& model, const Outcome& outcome)
 // The log data window's table after the sorts of the command line, tab-separated or CSV.
 void writeTable(std::ostream& out, const LogModel& model, const Options& options);
 void writeText(std::ostream& out, const LogModel& model, const Outcome& outcome, const Options& options);
+
+// A boot of the log that ended without a logout, with what is known of its end.
+struct Crash {
+    DateTime login = 0;
+    BootEndRecord record;  // cause None: nothing was gathered about it
+};
+// "Quomble.log" -> "Quomble.log.ends" beside the file its links lead to.
+std::filesystem::path bootEndsFileOf(const std::string& logFile);
+// Every entry without logout but the last, with its record from the ends file (when any).
+// Throws IntakeError when the log cannot be read.
+std::vector<Crash> readCrashes(const std::string& logFile);
+// As a table (tab-separated or CSV) or, with --json, as {"crashes": [...]}.
+void writeCrashes(std::ostream& out, const std::vector<Crash>& crashes, const Options& options);
 
 }  // namespace quomble::report

@@ -353,3 +353,37 @@ TEST(ToolOutput, FullDiskIsAnErrorAndAClosedPipeIsNot)
                   " | head -c 1 >/dev/null\nexit ${PIPESTATUS[0]}\n"),
               std::make_pair(0, std::string()));
 }
+
+namespace quomble {
+namespace {
+
+TEST(ReportCrashes, EveryEndWithoutLogoutWithItsRecordedCause)
+{
+    testing::TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    testing::writeFile(log, "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n02.12.2026 08:03:12 \r\n"
+                            "03.12.2026 09:00:00 \r\n04.12.2026 09:00:00 \r\n");
+    testing::writeFile(dir / "Quomble.log.ends",
+                       "QuombleView boot ends 1\n[02.12.2026 08:03:12]\nkernel=6.1.0-28-amd64\n"
+                       "cause=kernel-panic\nconfidence=high\nlast_entry=02.12.2026 09:03:12\n"
+                       "evidence=pstore: /var/lib/systemd/pstore/1/dmesg-efi-1: Kernel panic\n");
+    const ReportRun json = runReport("--crashes --json " + log.string());
+    ASSERT_EQ(json.status, 0);
+    const auto crashes = nlohmann::json::parse(json.out)["crashes"];
+    ASSERT_EQ(crashes.size(), 2u);  // the running boot is no crash
+    EXPECT_EQ(crashes[0]["cause"], "kernel-panic");
+    EXPECT_EQ(crashes[0]["last_entry"], "02.12.2026 09:03:12");
+    EXPECT_EQ(crashes[1]["login"], "03.12.2026 09:00:00");
+    EXPECT_EQ(crashes[1]["cause"], "none");
+
+    const ReportRun text = runReport("--crashes " + log.string());
+    EXPECT_NE(
+        text.out.find("02.12.2026 08:03:12\t02.12.2026 09:03:12\t0 01:00:00\tkernel panic or oops\thigh\t"
+                      "6.1.0-28-amd64"),
+        std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("03.12.2026 09:00:00\t-\t-\tnot looked at"), std::string::npos) << text.out;
+}
+
+}  // namespace
+}  // namespace quomble

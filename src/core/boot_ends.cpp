@@ -1,0 +1,177 @@
+#include "core/boot_ends.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace quomble {
+namespace {
+
+constexpr std::string_view kHeader = "QuombleView boot ends 1";
+
+struct CauseName {
+    EndCause cause;
+    std::string_view key;
+    std::string_view text;
+};
+
+constexpr std::array<CauseName, 12> kCauses{{
+    {EndCause::None, "none", "-"},
+    {EndCause::MissedLogout, "missed-logout", "shut down in order, logout not written"},
+    {EndCause::KernelPanic, "kernel-panic", "kernel panic or oops"},
+    {EndCause::HardwareError, "hardware-error", "hardware error"},
+    {EndCause::Watchdog, "watchdog", "watchdog reset"},
+    {EndCause::Thermal, "thermal", "overheated"},
+    {EndCause::PowerKey, "power-key", "power key pressed"},
+    {EndCause::PowerButtonHeld, "power-button-held", "power button held"},
+    {EndCause::ForcedReboot, "forced-reboot", "forced reboot or power-off"},
+    {EndCause::OutOfMemory, "out-of-memory", "out of memory"},
+    {EndCause::PowerLossOrFreeze, "power-loss-or-freeze", "power loss or freeze"},
+    {EndCause::Unknown, "unknown", "unknown"},
+}};
+
+// A value written on one line: line ends become blanks.
+std::string oneLine(std::string_view text)
+{
+    std::string line(text);
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::replace(line.begin(), line.end(), '\r', ' ');
+    return line;
+}
+
+}  // namespace
+
+std::string_view causeKey(EndCause cause)
+{
+    for (const auto& name : kCauses)
+        if (name.cause == cause)
+            return name.key;
+    return "unknown";
+}
+
+std::optional<EndCause> causeFromKey(std::string_view key)
+{
+    for (const auto& name : kCauses)
+        if (name.key == key)
+            return name.cause;
+    return std::nullopt;
+}
+
+std::string_view causeText(EndCause cause)
+{
+    for (const auto& name : kCauses)
+        if (name.cause == cause)
+            return name.text;
+    return "unknown";
+}
+
+std::string_view confidenceKey(Confidence confidence)
+{
+    switch (confidence) {
+    case Confidence::High:
+        return "high";
+    case Confidence::Medium:
+        return "medium";
+    case Confidence::Low:
+        break;
+    }
+    return "low";
+}
+
+std::string formatBootEnds(const std::vector<BootEndRecord>& records)
+{
+    std::string text(kHeader);
+    text += '\n';
+    for (const auto& r : records) {
+        text += "[" + formatTimestamp(r.login) + "]\n";
+        if (!r.bootId.empty())
+            text += "boot_id=" + oneLine(r.bootId) + "\n";
+        if (!r.kernel.empty())
+            text += "kernel=" + oneLine(r.kernel) + "\n";
+        if (r.cause != EndCause::None) {
+            text += "cause=" + std::string(causeKey(r.cause)) + "\n";
+            text += "confidence=" + std::string(confidenceKey(r.confidence)) + "\n";
+        }
+        if (r.lastEntry)
+            text += "last_entry=" + formatTimestamp(*r.lastEntry) + "\n";
+        for (const auto& line : r.evidence)
+            text += "evidence=" + oneLine(line) + "\n";
+        if (!r.missing.empty())
+            text += "missing=" + oneLine(r.missing) + "\n";
+    }
+    return text;
+}
+
+std::vector<BootEndRecord> parseBootEnds(std::string_view text)
+{
+    std::vector<BootEndRecord> records;
+    bool first = true;
+    BootEndRecord* current = nullptr;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (first) {
+            // "QuombleView boot ends 1" and any later minor form "1.x"; another major is not ours.
+            if (!line.starts_with(kHeader) ||
+                (line.size() > kHeader.size() && line[kHeader.size()] != '.'))
+                return {};
+            first = false;
+            continue;
+        }
+        if (line.size() == 21 && line.front() == '[' && line.back() == ']') {
+            const auto login = parseTimestamp(line.substr(1, 19));
+            current = nullptr;
+            if (login) {
+                records.push_back({});
+                current = &records.back();
+                current->login = *login;
+            }
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (!current || eq == std::string_view::npos)
+            continue;
+        const std::string_view key = line.substr(0, eq), value = line.substr(eq + 1);
+        if (key == "boot_id")
+            current->bootId = value;
+        else if (key == "kernel")
+            current->kernel = value;
+        else if (key == "cause")
+            current->cause = causeFromKey(value).value_or(EndCause::Unknown);
+        else if (key == "confidence")
+            current->confidence = value == "high" ? Confidence::High
+                                  : value == "medium" ? Confidence::Medium
+                                                      : Confidence::Low;
+        else if (key == "last_entry")
+            current->lastEntry = parseTimestamp(value);
+        else if (key == "evidence")
+            current->evidence.emplace_back(value);
+        else if (key == "missing")
+            current->missing = value;
+    }
+    std::stable_sort(records.begin(), records.end(),
+                     [](const BootEndRecord& a, const BootEndRecord& b) { return a.login < b.login; });
+    return records;
+}
+
+const BootEndRecord* findBootEnd(const std::vector<BootEndRecord>& records, DateTime login)
+{
+    const auto it = std::lower_bound(records.begin(), records.end(), login,
+                                     [](const BootEndRecord& r, DateTime value) { return r.login < value; });
+    return it != records.end() && it->login == login ? &*it : nullptr;
+}
+
+void storeBootEnd(std::vector<BootEndRecord>& records, BootEndRecord record)
+{
+    const auto it = std::lower_bound(records.begin(), records.end(), record.login,
+                                     [](const BootEndRecord& r, DateTime value) { return r.login < value; });
+    if (it != records.end() && it->login == record.login)
+        *it = std::move(record);
+    else
+        records.insert(it, std::move(record));
+}
+
+}  // namespace quomble
