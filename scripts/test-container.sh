@@ -228,8 +228,11 @@ version=$(dpkg-deb -f "$deb" Version)
 sed -i "s/^Version: .*/Version: $version+1/" "$work/newer/tree/DEBIAN/control"
 dpkg-deb -b --root-owner-group "$work/newer/tree" "$work/newer/quombleview.deb" >/dev/null
 
-echo "== first install with a wtmp history (three boots before the package)"
+echo "== first install with a wtmp history (four boots before the package, one of them lost its power)"
 new_machine history
+mkdir -p "$machine/var/log/journal"  # the journal kept on disk, so the history's crash can be told
+boot
+power_loss
 boot
 reboot
 boot
@@ -238,12 +241,16 @@ boot
 cp "$deb" "$machine/root/quombleview.deb"
 in_machine dpkg -i /root/quombleview.deb >"$work/install-history.txt" 2>&1 || true
 check "the package installs" in_machine dpkg-query -W -f='${Status}' quombleview
-check "the history was imported: two shut-down boots and the running one, logged once" log_is CCO
+check "the history was imported: a crash, two shut-down boots and the running one, logged once" log_is OCCO
+first=$(head -n 1 "$log" | cut -c 1-19)
+check "the history's crash is told from its journal: power loss or freeze" \
+  grep -qx "cause=power-loss-or-freeze" <(awk -v s="[$first]" '$0 == s { on = 1; next } /^\[/ { on = 0 } on' \
+    "$machine/var/lib/quombleview/Quomble.log.ends")
 check "the boot service is running" service_active quombleview-log.service
 check "the clock timer is running" service_active quombleview-clock.timer
 poweroff
 boot
-check "the next boot follows the imported history" log_is CCCO
+check "the next boot follows the imported history" log_is OCCCO
 poweroff
 
 echo "== first install without a wtmp history"

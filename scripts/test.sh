@@ -15,8 +15,8 @@ scripts/check-format.sh
 # Fuzzing: each target for about a minute on the seed corpus (new inputs go to a scratch
 # folder, the corpus in the repository stays as it is). A finding fails the run.
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target fuzz_intake fuzz_settings fuzz_import
-for target in intake settings import; do
+cmake --build --preset fuzz --target fuzz_intake fuzz_settings fuzz_import fuzz_evidence
+for target in intake settings import evidence; do
   mkdir -p "build-fuzz/corpus-$target"
   "build-fuzz/tests/fuzz/fuzz_$target" -max_total_time="${QUOMBLE_FUZZ_SECONDS:-60}" \
     -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \

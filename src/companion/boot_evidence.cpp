@@ -23,7 +23,8 @@ bool contains(std::string_view text, std::string_view part)
 bool containsNoCase(std::string_view text, std::string_view part)
 {
     return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
            }) != text.end();
 }
 
@@ -152,7 +153,8 @@ EndVerdict classifyEnd(const EndEvidence& e)
         if (!line.empty())
             verdict.set(EndCause::KernelPanic, Confidence::High, "pstore: " + file.path + ": " + line);
         else
-            verdict.set(EndCause::KernelPanic, Confidence::Medium, "pstore: " + file.path + " (a kernel log kept at the end)");
+            verdict.set(EndCause::KernelPanic, Confidence::Medium,
+                        "pstore: " + file.path + " (a kernel log kept at the end)");
     }
     for (const auto& dump : e.kdumps)
         verdict.set(EndCause::KernelPanic, Confidence::High, "kdump: " + dump);
@@ -162,7 +164,8 @@ EndVerdict classifyEnd(const EndEvidence& e)
     for (const auto& k : e.thisBootKernel) {
         const std::string_view m = k.message;
         if (contains(m, "BERT: Error records from previous boot") || contains(m, "[Hardware Error]"))
-            verdict.set(EndCause::HardwareError, Confidence::High, "kernel: " + std::string(m.substr(0, 200)));
+            verdict.set(EndCause::HardwareError, Confidence::High,
+                        "kernel: " + std::string(m.substr(0, 200)));
     }
     for (const auto& w : e.watchdogResets)
         verdict.set(EndCause::Watchdog, Confidence::High, w);
@@ -174,7 +177,8 @@ EndVerdict classifyEnd(const EndEvidence& e)
         const std::string_view m = j.message;
         if (j.messageId == kShuttingDown) {
             orderly = true;
-            orderlyLine = j.identifier + ": " + j.message + (j.shutdown.empty() ? "" : " (" + j.shutdown + ")");
+            orderlyLine =
+                j.identifier + ": " + j.message + (j.shutdown.empty() ? "" : " (" + j.shutdown + ")");
         }
         if (j.messageId == kPowerKey || j.messageId == kPowerKeyLong || j.messageId == kRebootKey) {
             powerKey = true;
@@ -230,9 +234,10 @@ EndVerdict classifyEnd(const EndEvidence& e)
         } else {
             v.cause = EndCause::Unknown;
             v.confidence = Confidence::Low;
-            std::string missing = e.journalKept ? "the previous boot's journal is empty"
-                                                : "no journal of the previous boot (the journal is not kept on disk: "
-                                                  "/var/log/journal is missing)";
+            std::string missing = e.journalKept
+                                      ? "the previous boot's journal is empty"
+                                      : "no journal of the previous boot (the journal is not kept on disk: "
+                                        "/var/log/journal is missing)";
             if (!e.pstoreBackend)
                 missing += "; no pstore backend to keep a kernel panic";
             v.missing = missing;

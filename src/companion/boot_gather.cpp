@@ -1,12 +1,14 @@
 #include "companion/boot_gather.h"
 
 #include "companion/atomic_file.h"
+#include "companion/history.h"
 #include "companion/log_writer.h"
 #include "core/log_lines.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <sstream>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -94,10 +96,7 @@ std::vector<fs::path> filesSince(const fs::path& dir, std::time_t since)
     return found;
 }
 
-fs::path under(const fs::path& root, const char* path)
-{
-    return root / fs::path(path).relative_path();
-}
+fs::path under(const fs::path& root, const char* path) { return root / fs::path(path).relative_path(); }
 
 std::string shownPath(const fs::path& root, const fs::path& path)
 {
@@ -141,10 +140,7 @@ std::vector<LogEntry> entriesOf(std::string_view content)
 
 }  // namespace
 
-EvidenceSource systemEvidenceSource()
-{
-    return EvidenceSource{runJournalctl, "/"};
-}
+EvidenceSource systemEvidenceSource() { return EvidenceSource{runJournalctl, "/"}; }
 
 EndEvidence gatherEndEvidence(const EvidenceSource& source, const std::string& bootId, std::time_t since)
 {
@@ -158,7 +154,8 @@ EndEvidence gatherEndEvidence(const EvidenceSource& source, const std::string& b
     e.thisBootKernel = parseJournalExport(
         source.journalctl({"-b", "0", "-k", "-n", "5000", "-o", "export", "--no-pager", fields[0]}));
     std::erase_if(e.thisBootKernel, [](const JournalEntry& j) {
-        return j.message.find("reset reason") == std::string::npos && j.message.find("BERT") == std::string::npos &&
+        return j.message.find("reset reason") == std::string::npos &&
+               j.message.find("BERT") == std::string::npos &&
                j.message.find("[Hardware Error]") == std::string::npos;
     });
 
@@ -172,8 +169,8 @@ EndEvidence gatherEndEvidence(const EvidenceSource& source, const std::string& b
         std::ifstream status(it->path() / "bootstatus");
         unsigned long value = 0;
         if (status >> value && (value & 32u))  // WDIOF_CARDRESET: this watchdog reset the machine
-            e.watchdogResets.push_back("watchdog: " + shownPath(source.root, it->path() / "bootstatus") + " = " +
-                                       std::to_string(value) + " (the card reset the machine)");
+            e.watchdogResets.push_back("watchdog: " + shownPath(source.root, it->path() / "bootstatus") +
+                                       " = " + std::to_string(value) + " (the card reset the machine)");
     }
     std::ifstream backend(under(source.root, "/sys/module/pstore/parameters/backend"));
     std::string name;
@@ -208,7 +205,8 @@ std::vector<std::string> recordBootEnd(const std::filesystem::path& log, const R
     auto records = parseBootEnds(text);
 
     const LogEntry& running = entries.back();
-    BootEndRecord self = findBootEnd(records, running.login) ? *findBootEnd(records, running.login) : BootEndRecord{};
+    BootEndRecord self =
+        findBootEnd(records, running.login) ? *findBootEnd(records, running.login) : BootEndRecord{};
     self.login = running.login;
     if (!boot.id.empty())
         self.bootId = boot.id;
@@ -228,9 +226,9 @@ std::vector<std::string> recordBootEnd(const std::filesystem::path& log, const R
             // A record or a dump that told an earlier end is not this one's.
             const auto toldBefore = [&records](const std::string& path) {
                 return std::any_of(records.begin(), records.end(), [&path](const BootEndRecord& r) {
-                    return std::any_of(r.evidence.begin(), r.evidence.end(), [&path](const std::string& line) {
-                        return line.find(path) != std::string::npos;
-                    });
+                    return std::any_of(
+                        r.evidence.begin(), r.evidence.end(),
+                        [&path](const std::string& line) { return line.find(path) != std::string::npos; });
                 });
             };
             std::erase_if(evidence.pstore, [&](const EvidenceFile& f) { return toldBefore(f.path); });
@@ -253,6 +251,85 @@ std::vector<std::string> recordBootEnd(const std::filesystem::path& log, const R
     }
     if (auto warning = replaceFileAtomically(endsPath, formatBootEnds(records), 0644); !warning.empty())
         said.push_back("warning: " + warning);
+    return said;
+}
+
+std::vector<std::string> recordPastEnds(const std::filesystem::path& log, const EvidenceSource& source,
+                                        bool locked)
+{
+    std::vector<std::string> said;
+    const fs::path target = followLinks(log);
+    std::optional<DirectoryLock> lock;
+    if (!locked)
+        lock.emplace(target.parent_path().empty() ? fs::path(".") : target.parent_path());
+    std::string content;
+    readWholeFile(target, content, kMaxLogBytes);
+    removeCtrlZ(content);
+    const auto entries = entriesOf(content);
+    std::string text;
+    const fs::path endsPath = bootEndsPath(target);
+    readWholeFile(endsPath, text, kMaxLogBytes);
+    auto records = parseBootEnds(text);
+
+    ImportNotes notes;
+    std::istringstream list(source.journalctl({"--list-boots", "--no-pager"}));
+    const auto journal = parseBootList(list, notes);
+    std::size_t known = 0, told = 0;
+    for (std::size_t i = 0; i < entries.size() && !journal.empty(); ++i) {
+        const LogEntry& entry = entries[i];
+        // The journal's boot that began last before the entry (the boot service logs a boot
+        // seconds to minutes after its first journal entry), when the entry lies within it.
+        const JournalBoot* boot = nullptr;
+        for (const auto& j : journal)
+            if (j.first <= entry.login + 60 && j.last + 60 >= entry.login && (!boot || j.first > boot->first))
+                boot = &j;
+        if (!boot)
+            continue;
+        BootEndRecord record =
+            findBootEnd(records, entry.login) ? *findBootEnd(records, entry.login) : BootEndRecord{};
+        record.login = entry.login;
+        const bool crashed = entry.open && i + 1 < entries.size();
+        if (!record.bootId.empty() && (!crashed || record.cause != EndCause::None))
+            continue;
+        record.bootId = normalBootId(boot->id);
+        if (record.kernel.empty()) {
+            for (const auto& k :
+                 parseJournalExport(source.journalctl({"-b", boot->id, "-k", "-o", "export", "--no-pager",
+                                                       "--output-fields=MESSAGE", "-n", "2000"}))) {
+                if (k.message.starts_with("Linux version ")) {
+                    const auto end = k.message.find(' ', 14);
+                    record.kernel =
+                        k.message.substr(14, end == std::string::npos ? std::string::npos : end - 14);
+                    break;
+                }
+            }
+        }
+        ++known;
+        if (crashed && record.cause == EndCause::None) {
+            EndEvidence evidence;
+            evidence.journalKept = true;
+            evidence.previousBoot = parseJournalExport(
+                source.journalctl({"-b", boot->id, "-n", "300", "-o", "export", "--no-pager",
+                                   "--output-fields=MESSAGE,MESSAGE_ID,SYSLOG_IDENTIFIER,SHUTDOWN"}));
+            const EndVerdict verdict = classifyEnd(evidence);
+            record.cause = verdict.cause;
+            record.confidence = verdict.confidence;
+            record.evidence = verdict.evidence;
+            record.missing = verdict.missing;
+            if (verdict.lastEntryUs)
+                record.lastEntry = localDateTime(static_cast<std::time_t>(*verdict.lastEntryUs / 1000000));
+            said.push_back("the boot of " + formatTimestamp(entry.login) +
+                           " ended without a logout: " + std::string(causeText(record.cause)));
+            ++told;
+        }
+        storeBootEnd(records, std::move(record));
+    }
+    said.push_back(std::to_string(known) + " boots found in the journal, " + std::to_string(told) +
+                   " ends without logout told");
+    if (known > 0) {
+        if (auto warning = replaceFileAtomically(endsPath, formatBootEnds(records), 0644); !warning.empty())
+            said.push_back("warning: " + warning);
+    }
     return said;
 }
 

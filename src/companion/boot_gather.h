@@ -33,4 +33,11 @@ std::filesystem::path bootEndsPath(const std::filesystem::path& logTarget);
 std::vector<std::string> recordBootEnd(const std::filesystem::path& log, const RunningBoot& boot,
                                        const std::string& kernel, const EvidenceSource& source);
 
+// For the history: every entry of the log that lies within a boot the journal still holds
+// gets that boot's id and kernel, and an entry without logout (but the last) the likely
+// cause from that boot's journal. Entries that have a record keep it. Returns what it did.
+// `locked`: the caller already holds the lock of the log's folder.
+std::vector<std::string> recordPastEnds(const std::filesystem::path& log, const EvidenceSource& source,
+                                        bool locked = false);
+
 }  // namespace quomble

@@ -199,6 +199,8 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
             boots.push_back({record, std::nullopt, std::nullopt});
         }
     }
+    const bool withShutdownRecords = std::any_of(
+        records.begin(), records.end(), [](const WtmpRecord& r) { return r.kind == RecordKind::Shutdown; });
     std::size_t orphanShutdowns = 0;
     std::size_t seen = 0;  // boots before the record in the order of the files
     // How far the newest boot is seen running by the sessions after it: a session still
@@ -250,8 +252,12 @@ std::vector<BootSpan> bootsFromLast(std::istream& in, DateTime now, ImportNotes&
         const bool isLast = i + 1 == boots.size();
         BootSpan span{own.at, boots[i].shutdown, own.at};
         // last prints on a reboot line the time of the next shutdown it knows, even when that
-        // belongs to a later boot (this boot crashed): take it only when it ends this boot.
-        if (!span.logout && own.end == EndKind::Time && (isLast || own.endTime <= boots[i + 1].own.at))
+        // belongs to a later boot (this boot crashed): take it only when it ends this boot, and
+        // only from an output without shutdown records (last without -x). With them, a boot
+        // that has none crashed, also when the next boot's shutdown lies in the same second as
+        // that boot's start.
+        if (!span.logout && !withShutdownRecords && own.end == EndKind::Time &&
+            (isLast || own.endTime <= boots[i + 1].own.at))
             span.logout = own.endTime;
         // The run level record follows the boot within seconds once the clock is set; a reboot
         // record whole (or half) hours away from it was written with the clock on local time.

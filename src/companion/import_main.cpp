@@ -1,5 +1,6 @@
 // quomble-import: builds the boot log from the history the machine already keeps.
 #include "companion/atomic_file.h"
+#include "companion/boot_gather.h"
 #include "companion/history.h"
 #include "companion/log_writer.h"
 #include "core/datetime.h"
@@ -26,24 +27,28 @@ constexpr int kUsage = 64;
 
 void usage(std::FILE* out)
 {
-    std::fputs("usage: quomble-import [--last FILE] [--journal FILE [--journal-tails FILE]]\n"
-               "                      [--output LOG] [--merge | --replace] [--now \"dd.mm.yyyy hh:mm:ss\"]\n"
-               "  --last FILE           output of `last -x -F` (several wtmp files may follow one another,\n"
-               "                        in one FILE or in one --last each)\n"
-               "  --journal FILE        output of `journalctl --list-boots`\n"
-               "  --journal-tails FILE  each boot's last journal lines, headed \"-- Boot <id> --\",\n"
-               "                        to tell a shutdown from a crash\n"
-               "  FILE may be - for standard input.\n"
-               "  --output LOG          the boot log to write (default: Quomble.log beside this program);\n"
-               "                        - writes it to standard output\n"
-               "  --merge               keep every entry of an existing log as it is; imported boots\n"
-               "                        fill the gaps between them\n"
-               "  --replace             replace an existing log (it is kept as LOG.bak)\n"
-               "  --now TIME            boots after this time are dropped (default: the clock)\n"
-               "An existing, non-empty log is only changed with --merge or --replace.\n"
-               "exit status: 0 done, 1 no boot to write or the log could not be read or written,\n"
-               "             64 wrong arguments\n",
-               out);
+    std::fputs(
+        "usage: quomble-import [--last FILE] [--journal FILE [--journal-tails FILE]]\n"
+        "                      [--output LOG] [--merge | --replace] [--now \"dd.mm.yyyy hh:mm:ss\"]\n"
+        "  --last FILE           output of `last -x -F` (several wtmp files may follow one another,\n"
+        "                        in one FILE or in one --last each)\n"
+        "  --journal FILE        output of `journalctl --list-boots`\n"
+        "  --journal-tails FILE  each boot's last journal lines, headed \"-- Boot <id> --\",\n"
+        "                        to tell a shutdown from a crash\n"
+        "  FILE may be - for standard input.\n"
+        "  --output LOG          the boot log to write (default: Quomble.log beside this program);\n"
+        "                        - writes it to standard output\n"
+        "  --merge               keep every entry of an existing log as it is; imported boots\n"
+        "                        fill the gaps between them\n"
+        "  --replace             replace an existing log (it is kept as LOG.bak)\n"
+        "  --now TIME            boots after this time are dropped (default: the clock)\n"
+        "  --ends                also record beside the log (LOG.ends) each boot's id and kernel and,\n"
+        "                        for a boot without shutdown, its likely cause, from the journal\n"
+        "                        (runs journalctl; as root to see the whole journal)\n"
+        "An existing, non-empty log is only changed with --merge or --replace.\n"
+        "exit status: 0 done, 1 no boot to write or the log could not be read or written,\n"
+        "             64 wrong arguments\n",
+        out);
 }
 
 struct Input {
@@ -103,7 +108,7 @@ int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput
 {
     std::vector<std::string> lastFiles;
     std::string journalFile, tailsFile, output, nowText;
-    bool merge = false, replace = false;
+    bool merge = false, replace = false, ends = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool takesValue = arg == "--last" || arg == "--journal" || arg == "--journal-tails" ||
@@ -133,6 +138,8 @@ int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput
             nowText = argv[++i];
         } else if (arg == "--merge") {
             merge = true;
+        } else if (arg == "--ends") {
+            ends = true;
         } else if (arg == "--replace") {
             replace = true;
         } else {
@@ -224,6 +231,19 @@ int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput
             if (!warning.empty())
                 std::fprintf(stderr, "quomble-import: warning: %s\n", warning.c_str());
         };
+        // The causes of the history's crashes, from the journal, beside the log just written.
+        const auto recordEnds = [&] {
+            if (!ends)
+                return;
+            try {
+                for (const auto& line :
+                     quomble::recordPastEnds(target, quomble::systemEvidenceSource(), true))
+                    std::fprintf(info, "quomble-import: %s\n", line.c_str());
+            } catch (const std::exception& error) {
+                std::fprintf(stderr, "quomble-import: warning: the ends were not recorded: %s\n",
+                             error.what());
+            }
+        };
         std::string text = quomble::formatLog(boots);
         if (exists && !existing.empty()) {
             if (merge) {
@@ -246,6 +266,7 @@ int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput
                 std::fprintf(info, "quomble-import: %s: %s added, %s kept\n", output.c_str(),
                              counted(added, "entry", "entries").c_str(),
                              counted(merged.size() - added, "entry", "entries").c_str());
+                recordEnds();
                 tell();
                 return kDone;
             } else if (replace) {
@@ -261,6 +282,7 @@ int importHistory(int argc, char** argv, quomble::StandardOutput& standardOutput
         warn(quomble::replaceFileAtomically(target, text, 0644));
         std::fprintf(info, "quomble-import: %s: %s written\n", output.c_str(),
                      counted(boots.size(), "entry", "entries").c_str());
+        recordEnds();
         tell();
         return kDone;
     } catch (const std::exception& error) {

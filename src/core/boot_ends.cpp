@@ -1,6 +1,11 @@
 #include "core/boot_ends.h"
 
+#include "core/log_lines.h"
+
 #include <algorithm>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <array>
 #include <utility>
 
@@ -115,8 +120,7 @@ std::vector<BootEndRecord> parseBootEnds(std::string_view text)
             line.remove_suffix(1);
         if (first) {
             // "QuombleView boot ends 1" and any later minor form "1.x"; another major is not ours.
-            if (!line.starts_with(kHeader) ||
-                (line.size() > kHeader.size() && line[kHeader.size()] != '.'))
+            if (!line.starts_with(kHeader) || (line.size() > kHeader.size() && line[kHeader.size()] != '.'))
                 return {};
             first = false;
             continue;
@@ -142,7 +146,7 @@ std::vector<BootEndRecord> parseBootEnds(std::string_view text)
         else if (key == "cause")
             current->cause = causeFromKey(value).value_or(EndCause::Unknown);
         else if (key == "confidence")
-            current->confidence = value == "high" ? Confidence::High
+            current->confidence = value == "high"     ? Confidence::High
                                   : value == "medium" ? Confidence::Medium
                                                       : Confidence::Low;
         else if (key == "last_entry")
@@ -172,6 +176,99 @@ void storeBootEnd(std::vector<BootEndRecord>& records, BootEndRecord record)
         *it = std::move(record);
     else
         records.insert(it, std::move(record));
+}
+
+std::filesystem::path bootEndsFileOf(const std::filesystem::path& logFile)
+{
+    std::error_code ec;
+    auto target = std::filesystem::weakly_canonical(logFile, ec);
+    if (ec)
+        target = logFile;
+    target += ".ends";
+    return target;
+}
+
+std::vector<BootEndRecord> readBootEnds(const std::filesystem::path& logFile)
+{
+    std::ifstream in(bootEndsFileOf(logFile), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return parseBootEnds(text.str());
+}
+
+std::vector<LoggedBoot> readLoggedBoots(const std::filesystem::path& logFile)
+{
+    std::vector<LoggedBoot> boots;
+    LogLineReader lines{logFile};
+    LogLine line;
+    while (lines.next(line)) {
+        const auto login = line.head.size() >= 19 ? parseTimestamp(line.head.substr(0, 19)) : std::nullopt;
+        if (!login)
+            continue;
+        if (!boots.empty() && !boots.back().logout)
+            boots.back().crashed = true;
+        LoggedBoot boot{*login, std::nullopt, false};
+        if (line.length >= 39 && line.head.size() >= 39)
+            boot.logout = parseTimestamp(line.head.substr(20, 19));
+        boots.push_back(boot);
+    }
+    return boots;
+}
+
+std::vector<KernelFigures> kernelFigures(const std::vector<LoggedBoot>& boots,
+                                         const std::vector<BootEndRecord>& records, DateTime now)
+{
+    std::map<std::string, KernelFigures> byKernel;
+    for (std::size_t i = 0; i < boots.size(); ++i) {
+        const LoggedBoot& b = boots[i];
+        const BootEndRecord* r = findBootEnd(records, b.login);
+        const std::string kernel = r && !r->kernel.empty() ? r->kernel : "-";
+        KernelFigures& k = byKernel[kernel];
+        k.kernel = kernel;
+        ++k.boots;
+        std::optional<DateTime> end = b.logout;
+        if (b.crashed) {
+            ++k.crashes;
+            if (r && r->lastEntry)
+                end = r->lastEntry;
+        } else if (!b.logout && i + 1 == boots.size()) {
+            end = now;
+        }
+        if (end && *end > b.login)
+            k.onHours += static_cast<double>(*end - b.login) / 3600.0;
+    }
+    std::vector<KernelFigures> figures;
+    for (auto& [name, k] : byKernel)
+        figures.push_back(std::move(k));
+    return figures;
+}
+
+std::vector<EvidenceSetting> evidenceSettings(const std::filesystem::path& root)
+{
+    const auto at = [&root](const char* path) { return root / std::filesystem::path(path).relative_path(); };
+    const auto firstLine = [](const std::filesystem::path& file) {
+        std::ifstream in(file);
+        std::string line;
+        std::getline(in, line);
+        return line;
+    };
+    std::error_code ec;
+    std::vector<EvidenceSetting> settings;
+    settings.push_back(
+        {"persistent journal", std::filesystem::is_directory(at("/var/log/journal"), ec),
+         "the journal of a crashed boot is gone at the next boot: no cause but a pstore record "
+         "or the processor's word",
+         "sudo mkdir -p /var/log/journal && sudo systemctl restart systemd-journald"});
+    const std::string backend = firstLine(at("/sys/module/pstore/parameters/backend"));
+    const bool efi = std::filesystem::is_directory(at("/sys/firmware/efi"), ec);
+    settings.push_back({"pstore backend", !backend.empty() && backend != "(null)",
+                        "a kernel panic leaves no record of its own",
+                        efi ? "sudo modprobe efi_pstore"
+                            : "none here: it needs UEFI variables or ACPI ERST from the firmware"});
+    settings.push_back({"kdump", firstLine(at("/sys/kernel/kexec_crash_loaded")) == "1",
+                        "no memory dump of a panic for its analysis",
+                        "sudo apt install kdump-tools (then reboot)"});
+    return settings;
 }
 
 }  // namespace quomble

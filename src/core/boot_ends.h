@@ -2,6 +2,7 @@
 
 #include "core/datetime.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,8 +39,8 @@ std::string_view confidenceKey(Confidence confidence);
 // What is known of one boot of the log, keyed by the login time of its entry.
 struct BootEndRecord {
     DateTime login = 0;
-    std::string bootId;   // the kernel's boot id (32 hex digits)
-    std::string kernel;   // the kernel release it ran
+    std::string bootId;  // the kernel's boot id (32 hex digits)
+    std::string kernel;  // the kernel release it ran
     EndCause cause = EndCause::None;
     Confidence confidence = Confidence::Low;
     std::optional<DateTime> lastEntry;  // the journal's last entry of the boot: the end's lower bound
@@ -67,5 +68,42 @@ std::vector<BootEndRecord> parseBootEnds(std::string_view text);
 const BootEndRecord* findBootEnd(const std::vector<BootEndRecord>& records, DateTime login);
 // Puts `record` in place of the one with the same login, or adds it in login order.
 void storeBootEnd(std::vector<BootEndRecord>& records, BootEndRecord record);
+
+// "Quomble.log" -> "Quomble.log.ends" beside the file its links lead to.
+std::filesystem::path bootEndsFileOf(const std::filesystem::path& logFile);
+// The records of the ends file beside the log; none when there is no such file.
+std::vector<BootEndRecord> readBootEnds(const std::filesystem::path& logFile);
+
+// A boot of the log as the crash figures see it.
+struct LoggedBoot {
+    DateTime login = 0;
+    std::optional<DateTime> logout;
+    bool crashed = false;  // no logout, and another entry follows
+};
+// The log's entries (lines that begin with no timestamp are left out). Throws IntakeError
+// when the log cannot be read.
+std::vector<LoggedBoot> readLoggedBoots(const std::filesystem::path& logFile);
+
+// Boots, crashes and on-time per kernel release ("-" for boots of no known kernel). The
+// on-time of a crash counts up to its last journal entry where known; of the running
+// boot, up to `now`.
+struct KernelFigures {
+    std::string kernel;
+    int boots = 0;
+    int crashes = 0;
+    double onHours = 0;
+};
+std::vector<KernelFigures> kernelFigures(const std::vector<LoggedBoot>& boots,
+                                         const std::vector<BootEndRecord>& records, DateTime now);
+
+// What the machine keeps that tells why a boot ended, and the one command that switches
+// each on. `root` is "/" on the machine.
+struct EvidenceSetting {
+    std::string what;  // "persistent journal"
+    bool on = false;
+    std::string without;  // what is missed without it
+    std::string command;  // how to switch it on
+};
+std::vector<EvidenceSetting> evidenceSettings(const std::filesystem::path& root);
 
 }  // namespace quomble

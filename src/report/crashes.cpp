@@ -14,80 +14,60 @@ namespace quomble::report {
 namespace {
 
 // Fields of the crash table, in order.
-constexpr const char* kColumns[] = {"LogIn", "last entry", "OnTime (at least)", "cause", "confidence", "kernel",
-                                    "evidence"};
+constexpr const char* kColumns[] = {"LogIn",      "last entry", "OnTime (at least)", "cause",
+                                    "confidence", "kernel",     "evidence"};
 
 std::string durationText(std::int64_t seconds)
 {
     const std::int64_t d = seconds / 86400, h = seconds / 3600 % 24, m = seconds / 60 % 60, s = seconds % 60;
     char text[48];
-    std::snprintf(text, sizeof text, "%lld %02lld:%02lld:%02lld", static_cast<long long>(d), static_cast<long long>(h),
-                  static_cast<long long>(m), static_cast<long long>(s));
+    std::snprintf(text, sizeof text, "%lld %02lld:%02lld:%02lld", static_cast<long long>(d),
+                  static_cast<long long>(h), static_cast<long long>(m), static_cast<long long>(s));
     return text;
 }
 
-std::vector<std::string> cellsOf(const Crash& c)
+std::vector<std::string> cellsOf(const LoggedBoot& boot, const BootEndRecord& r)
 {
-    const BootEndRecord& r = c.record;
     std::string evidence;
     for (const auto& line : r.evidence)
         evidence += (evidence.empty() ? "" : " | ") + line;
     if (!r.missing.empty())
         evidence += (evidence.empty() ? "missing: " : " | missing: ") + r.missing;
-    return {formatTimestamp(c.login),
+    return {formatTimestamp(boot.login),
             r.lastEntry ? formatTimestamp(*r.lastEntry) : "-",
-            r.lastEntry && *r.lastEntry >= c.login ? durationText(*r.lastEntry - c.login) : "-",
+            r.lastEntry && *r.lastEntry >= boot.login ? durationText(*r.lastEntry - boot.login) : "-",
             r.cause == EndCause::None ? "not looked at" : std::string(causeText(r.cause)),
             r.cause == EndCause::None ? "-" : std::string(confidenceKey(r.confidence)),
             r.kernel.empty() ? "-" : r.kernel,
             evidence.empty() ? "-" : evidence};
 }
 
+std::string rate(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
 }  // namespace
 
-std::filesystem::path bootEndsFileOf(const std::string& logFile)
+void writeCrashes(std::ostream& out, const std::string& logFile, const Options& options, DateTime now)
 {
-    std::error_code ec;
-    auto target = std::filesystem::weakly_canonical(logFile, ec);
-    if (ec)
-        target = logFile;
-    target += ".ends";
-    return target;
-}
-
-std::vector<Crash> readCrashes(const std::string& logFile)
-{
-    std::vector<Crash> crashes;
-    std::vector<BootEndRecord> records;
-    {
-        std::ifstream in(bootEndsFileOf(logFile), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        records = parseBootEnds(text.str());
-    }
-    LogLineReader lines{std::filesystem::path(logFile)};
-    LogLine line;
-    std::optional<DateTime> open;  // the last open entry seen: a crash once another entry follows
-    while (lines.next(line)) {
-        if (open) {
-            const BootEndRecord* r = findBootEnd(records, *open);
-            crashes.push_back({*open, r ? *r : BootEndRecord{*open, {}, {}, EndCause::None, Confidence::Low, {}, {}, {}}});
-            open.reset();
-        }
-        const auto login = line.head.size() >= 19 ? parseTimestamp(line.head.substr(0, 19)) : std::nullopt;
-        if (login && line.length < 23)
-            open = *login;
-    }
-    return crashes;
-}
-
-void writeCrashes(std::ostream& out, const std::vector<Crash>& crashes, const Options& options)
-{
+    const auto boots = readLoggedBoots(logFile);
+    const auto records = readBootEnds(logFile);
+    const auto recordOf = [&records](DateTime login) {
+        const BootEndRecord* r = findBootEnd(records, login);
+        return r ? *r : BootEndRecord{login, {}, {}, EndCause::None, Confidence::Low, {}, {}, {}};
+    };
+    const auto kernels = kernelFigures(boots, records, now);
+    const auto settings = evidenceSettings("/");
     if (options.json) {
-        auto list = nlohmann::json::array();
-        for (const auto& c : crashes) {
-            const BootEndRecord& r = c.record;
-            nlohmann::json item{{"login", formatTimestamp(c.login)},
+        auto crashes = nlohmann::json::array();
+        for (const auto& b : boots) {
+            if (!b.crashed)
+                continue;
+            const BootEndRecord r = recordOf(b.login);
+            nlohmann::json item{{"login", formatTimestamp(b.login)},
                                 {"cause", causeKey(r.cause)},
                                 {"cause_text", causeText(r.cause)},
                                 {"confidence", confidenceKey(r.confidence)},
@@ -95,10 +75,20 @@ void writeCrashes(std::ostream& out, const std::vector<Crash>& crashes, const Op
                                 {"boot_id", r.bootId},
                                 {"evidence", r.evidence},
                                 {"missing", r.missing}};
-            item["last_entry"] = r.lastEntry ? nlohmann::json(formatTimestamp(*r.lastEntry)) : nlohmann::json();
-            list.push_back(std::move(item));
+            item["last_entry"] =
+                r.lastEntry ? nlohmann::json(formatTimestamp(*r.lastEntry)) : nlohmann::json();
+            crashes.push_back(std::move(item));
         }
-        out << nlohmann::json{{"crashes", list}}.dump(2) << '\n';
+        auto perKernel = nlohmann::json::array();
+        for (const auto& k : kernels)
+            perKernel.push_back(
+                {{"kernel", k.kernel}, {"boots", k.boots}, {"crashes", k.crashes}, {"on_hours", k.onHours}});
+        auto keeps = nlohmann::json::array();
+        for (const auto& e : settings)
+            keeps.push_back({{"what", e.what}, {"on", e.on}, {"without", e.without}, {"command", e.command}});
+        out << nlohmann::json{{"crashes", crashes}, {"kernels", perKernel}, {"evidence_settings", keeps}}
+                   .dump(2)
+            << '\n';
         return;
     }
     const TableTextFormat format = options.csv ? TableTextFormat::Csv : TableTextFormat::Tsv;
@@ -116,8 +106,20 @@ void writeCrashes(std::ostream& out, const std::vector<Crash>& crashes, const Op
         out << text << lineEnd;
     };
     row(std::vector<std::string>(std::begin(kColumns), std::end(kColumns)));
-    for (const auto& c : crashes)
-        row(cellsOf(c));
+    for (const auto& b : boots)
+        if (b.crashed)
+            row(cellsOf(b, recordOf(b.login)));
+    if (options.csv)
+        return;
+    out << "\nkernel\tboots\tcrashes\tcrashes per boot\tcrashes per 100 h\n";
+    for (const auto& k : kernels)
+        out << k.kernel << '\t' << k.boots << '\t' << k.crashes << '\t'
+            << rate(k.boots ? static_cast<double>(k.crashes) / k.boots : 0) << '\t'
+            << (k.onHours > 0 ? rate(k.crashes * 100.0 / k.onHours) : "-") << '\n';
+    out << "\nwhat this machine keeps\ton\twithout it\tto switch it on\n";
+    for (const auto& e : settings)
+        out << e.what << '\t' << (e.on ? "yes" : "no") << '\t' << e.without << '\t'
+            << (e.on ? "-" : e.command) << '\n';
 }
 
 }  // namespace quomble::report

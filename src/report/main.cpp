@@ -24,7 +24,8 @@ int main(int argc, char** argv)
 
     if (options->crashes) {
         try {
-            report::writeCrashes(out, report::readCrashes(options->logFile), *options);
+            const CivilDateTime now = options->now ? *options->now : systemLocalTime();
+            report::writeCrashes(out, options->logFile, *options, readTimestamp(formatTimestamp(now)));
             return output.finish(0);
         } catch (const std::exception& error) {
             std::cerr << "quomble-report: " << error.what() << '\n';

@@ -46,17 +46,10 @@ void writeJson(std::ostream& out, const LogModel& model, const Outcome& outcome)
 void writeTable(std::ostream& out, const LogModel& model, const Options& options);
 void writeText(std::ostream& out, const LogModel& model, const Outcome& outcome, const Options& options);
 
-// A boot of the log that ended without a logout, with what is known of its end.
-struct Crash {
-    DateTime login = 0;
-    BootEndRecord record;  // cause None: nothing was gathered about it
-};
-// "Quomble.log" -> "Quomble.log.ends" beside the file its links lead to.
-std::filesystem::path bootEndsFileOf(const std::string& logFile);
-// Every entry without logout but the last, with its record from the ends file (when any).
-// Throws IntakeError when the log cannot be read.
-std::vector<Crash> readCrashes(const std::string& logFile);
-// As a table (tab-separated or CSV) or, with --json, as {"crashes": [...]}.
-void writeCrashes(std::ostream& out, const std::vector<Crash>& crashes, const Options& options);
+// Every entry without logout but the last, with its record from the ends file beside the
+// log (Quomble.log.ends), the crashes per kernel and what the machine keeps: a table
+// (tab-separated, or CSV with the crashes only), or with --json one object. Throws
+// IntakeError when the log cannot be read.
+void writeCrashes(std::ostream& out, const std::string& logFile, const Options& options, DateTime now);
 
 }  // namespace quomble::report

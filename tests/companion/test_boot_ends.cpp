@@ -38,7 +38,8 @@ TEST(BootEnds, EachKindOfEvidenceGivesItsCause)
     };
     std::vector<Case> cases;
     cases.push_back({"pstore panic", {}, EndCause::KernelPanic});
-    cases.back().evidence.pstore.push_back({"/var/lib/systemd/pstore/1796/dmesg-efi-1", sample("pstore-dmesg-panic.txt")});
+    cases.back().evidence.pstore.push_back(
+        {"/var/lib/systemd/pstore/1796/dmesg-efi-1", sample("pstore-dmesg-panic.txt")});
     cases.push_back({"sync flood", {}, EndCause::HardwareError});
     cases.back().evidence.thisBootKernel = parseJournalExport(sample("this-boot-sync-flood.export"));
     cases.push_back({"BERT", {}, EndCause::HardwareError});
@@ -51,22 +52,29 @@ TEST(BootEnds, EachKindOfEvidenceGivesItsCause)
                      EndCause::MissedLogout});
     cases.push_back({"forced reboot", kept(parseJournalExport(sample("previous-boot-forced.export"))),
                      EndCause::ForcedReboot});
-    cases.push_back({"journal just stops", kept(parseJournalExport(sample("previous-boot-power-loss.export"))),
+    cases.push_back({"journal just stops",
+                     kept(parseJournalExport(sample("previous-boot-power-loss.export"))),
                      EndCause::PowerLossOrFreeze});
-    cases.push_back({"thermal",
-                     kept({kernel("thermal thermal_zone0: critical temperature reached (105 C), shutting down"),
-                           JournalEntry{"System is powering down.", "98268866d1d54a499c4e98921d93bc40",
-                                        "systemd-logind", "power-off", {}}}),
-                     EndCause::Thermal});
-    cases.push_back({"out of memory",
-                     kept({kernel("Out of memory: Killed process 41873 (firefox-esr) total-vm:11853016kB, "
-                                  "anon-rss:7630500kB, file-rss:0kB, shmem-rss:1052kB, UID:1000 pgtables:19424kB "
-                                  "oom_score_adj:0")}),
-                     EndCause::OutOfMemory});
-    cases.push_back({"power key, no shutdown",
-                     kept({JournalEntry{"Power key pressed short.", "b72ea4a2881545a0b50e200e55b9b071",
-                                        "systemd-logind", "", {}}}),
-                     EndCause::PowerKey});
+    cases.push_back(
+        {"thermal",
+         kept({kernel("thermal thermal_zone0: critical temperature reached (105 C), shutting down"),
+               JournalEntry{"System is powering down.",
+                            "98268866d1d54a499c4e98921d93bc40",
+                            "systemd-logind",
+                            "power-off",
+                            {}}}),
+         EndCause::Thermal});
+    cases.push_back(
+        {"out of memory",
+         kept({kernel("Out of memory: Killed process 41873 (firefox-esr) total-vm:11853016kB, "
+                      "anon-rss:7630500kB, file-rss:0kB, shmem-rss:1052kB, UID:1000 pgtables:19424kB "
+                      "oom_score_adj:0")}),
+         EndCause::OutOfMemory});
+    cases.push_back(
+        {"power key, no shutdown",
+         kept({JournalEntry{
+             "Power key pressed short.", "b72ea4a2881545a0b50e200e55b9b071", "systemd-logind", "", {}}}),
+         EndCause::PowerKey});
     for (const auto& c : cases) {
         const EndVerdict v = classifyEnd(c.evidence);
         EXPECT_EQ(causeKey(v.cause), causeKey(c.cause)) << c.name;
@@ -90,11 +98,22 @@ TEST(BootEnds, WithoutJournalOrPstoreTheCauseIsUnknownAndSaysWhy)
 TEST(BootRecords, ReadBackAsWrittenAndOnlyTheirOwnVersion)
 {
     std::vector<BootEndRecord> records;
-    BootEndRecord crash{testing::at("07.12.2026 08:02:11"), "0f6b1c2a00004000800000000000000a", "6.1.0-28-amd64",
-                     EndCause::KernelPanic, Confidence::High, testing::at("07.12.2026 09:10:00"),
-                     {"pstore: /var/lib/systemd/pstore/1/dmesg-efi-1: Kernel panic - not syncing:\nx"}, ""};
-    storeBootEnd(records, {testing::at("07.12.2026 10:00:00"), "ab", "6.1.0-28-amd64", EndCause::None,
-                              Confidence::Low, {}, {}, ""});
+    BootEndRecord crash{testing::at("07.12.2026 08:02:11"),
+                        "0f6b1c2a00004000800000000000000a",
+                        "6.1.0-28-amd64",
+                        EndCause::KernelPanic,
+                        Confidence::High,
+                        testing::at("07.12.2026 09:10:00"),
+                        {"pstore: /var/lib/systemd/pstore/1/dmesg-efi-1: Kernel panic - not syncing:\nx"},
+                        ""};
+    storeBootEnd(records, {testing::at("07.12.2026 10:00:00"),
+                           "ab",
+                           "6.1.0-28-amd64",
+                           EndCause::None,
+                           Confidence::Low,
+                           {},
+                           {},
+                           ""});
     storeBootEnd(records, crash);
     const std::string text = formatBootEnds(records);
     const auto back = parseBootEnds(text);
@@ -120,7 +139,8 @@ TEST(BootEnds, RecordedAtTheNextBootOnceFromAnInjectedSource)
     int runs = 0;
     EvidenceSource source{[&runs](const std::vector<std::string>& args) {
                               ++runs;
-                              return args[1] == "0" ? std::string() : sample("previous-boot-power-loss.export");
+                              return args[1] == "0" ? std::string()
+                                                    : sample("previous-boot-power-loss.export");
                           },
                           dir.path()};
     std::filesystem::create_directories(dir / "var/log/journal");
@@ -139,6 +159,38 @@ TEST(BootEnds, RecordedAtTheNextBootOnceFromAnInjectedSource)
     recordBootEnd(log, boot, "6.1.0-28-amd64", source);
     EXPECT_EQ(runs, before);
     EXPECT_EQ(readFile(log), "07.12.2026 08:02:11 \r\n07.12.2026 09:30:00 \r\n");
+}
+
+TEST(BootEnds, TheHistorysCrashesAreToldFromTheBootsTheJournalHolds)
+{
+    testing::LocalTimeZone utc("UTC0");
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    const std::string text = "07.12.2026 08:02:11 \r\n07.12.2026 09:30:05 07.12.2026 12:00:00\r\n"
+                             "07.12.2026 13:00:05 \r\n";
+    writeFile(log, text);
+    EvidenceSource source{
+        [](const std::vector<std::string>& args) -> std::string {
+            if (args[0] == "--list-boots")
+                return "IDX BOOT ID                          FIRST ENTRY                 LAST ENTRY\n"
+                       " -2 0a1b2c3d4e5f46a7b8c9d0e1f2a3b4c5 Mon 2026-12-07 08:02:09 UTC Mon "
+                       "2026-12-07 09:10:00 UTC\n"
+                       " -1 9e7d6c5b4a3948d7a6f5e4d3c2b1a090 Mon 2026-12-07 09:30:01 UTC Mon "
+                       "2026-12-07 12:00:00 UTC\n";
+            if (args[2] == "-k")
+                return "MESSAGE=Linux version 6.1.0-28-amd64 (debian-kernel@lists.debian.org)\n\n";
+            return sample("previous-boot-power-loss.export");
+        },
+        dir.path()};
+    recordPastEnds(log, source);
+    const auto records = parseBootEnds(readFile(bootEndsPath(log)));
+    ASSERT_EQ(records.size(), 2u);  // the running boot is not in this journal's list
+    EXPECT_EQ(records[0].bootId, "0a1b2c3d4e5f46a7b8c9d0e1f2a3b4c5");
+    EXPECT_EQ(records[0].kernel, "6.1.0-28-amd64");
+    EXPECT_EQ(records[0].cause, EndCause::PowerLossOrFreeze);
+    EXPECT_EQ(records[1].bootId, "9e7d6c5b4a3948d7a6f5e4d3c2b1a090");
+    EXPECT_EQ(records[1].cause, EndCause::None);  // it was shut down
+    EXPECT_EQ(readFile(log), text);
 }
 
 }  // namespace

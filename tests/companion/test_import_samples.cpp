@@ -379,3 +379,21 @@ TEST(ImportReadme, TheRecipeReadsTheWholeJournalAndTheLastBootIsToldTrue)
 
 }  // namespace
 }  // namespace quomble
+
+namespace quomble {
+namespace {
+
+// Recorded in a container that boots in under a second: the crashed first boot's line ends
+// at the time of the next boot's shutdown, which lies in the second that boot began.
+TEST(ImportSamples, ABootWithoutItsShutdownRecordIsACrashWhateverTheLineSays)
+{
+    testing::LocalTimeZone utc("UTC0");
+    const ToolRun run =
+        importToStdout("--last " + data("last-x-F-crash-same-second.txt"), "08.12.2026 17:40:00");
+    ASSERT_EQ(run.status, 0) << run.said;
+    EXPECT_EQ(run.log, "08.12.2026 17:33:38 \r\n08.12.2026 17:33:40 08.12.2026 17:33:40\r\n"
+                       "08.12.2026 17:33:41 08.12.2026 17:33:41\r\n08.12.2026 17:33:43 \r\n");
+}
+
+}  // namespace
+}  // namespace quomble

@@ -375,6 +375,12 @@ TEST(ReportCrashes, EveryEndWithoutLogoutWithItsRecordedCause)
     EXPECT_EQ(crashes[0]["last_entry"], "02.12.2026 09:03:12");
     EXPECT_EQ(crashes[1]["login"], "03.12.2026 09:00:00");
     EXPECT_EQ(crashes[1]["cause"], "none");
+    // Per kernel: the panic's boot ran an hour up to its last entry, the closed boot 14 h.
+    const auto kernels = nlohmann::json::parse(json.out)["kernels"];
+    ASSERT_EQ(kernels.size(), 2u);
+    EXPECT_EQ(kernels[1]["kernel"], "6.1.0-28-amd64");
+    EXPECT_EQ(kernels[1]["crashes"], 1);
+    EXPECT_EQ(nlohmann::json::parse(json.out)["evidence_settings"].size(), 3u);
 
     const ReportRun text = runReport("--crashes " + log.string());
     EXPECT_NE(
