@@ -3,6 +3,7 @@
 #include "core/log_lines.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -269,6 +270,40 @@ std::vector<EvidenceSetting> evidenceSettings(const std::filesystem::path& root)
                         "no memory dump of a panic for its analysis",
                         "sudo apt install kdump-tools (then reboot)"});
     return settings;
+}
+
+std::vector<std::string> crashCells(const LoggedBoot& boot, const BootEndRecord* record)
+{
+    const BootEndRecord none{boot.login, {}, {}, EndCause::None, Confidence::Low, {}, {}, {}};
+    const BootEndRecord& r = record ? *record : none;
+    std::string evidence;
+    for (const auto& line : r.evidence)
+        evidence += (evidence.empty() ? "" : " | ") + line;
+    if (!r.missing.empty())
+        evidence += (evidence.empty() ? "missing: " : " | missing: ") + r.missing;
+    std::string onTime = "-";
+    if (r.lastEntry && *r.lastEntry >= boot.login) {
+        const std::int64_t t = *r.lastEntry - boot.login;
+        char text[48];
+        std::snprintf(text, sizeof text, "%lld %02lld:%02lld:%02lld", static_cast<long long>(t / 86400),
+                      static_cast<long long>(t / 3600 % 24), static_cast<long long>(t / 60 % 60),
+                      static_cast<long long>(t % 60));
+        onTime = text;
+    }
+    return {formatTimestamp(boot.login),
+            r.lastEntry ? formatTimestamp(*r.lastEntry) : "-",
+            onTime,
+            r.cause == EndCause::None ? "not looked at" : std::string(causeText(r.cause)),
+            r.cause == EndCause::None ? "-" : std::string(confidenceKey(r.confidence)),
+            r.kernel.empty() ? "-" : r.kernel,
+            evidence.empty() ? "-" : evidence};
+}
+
+std::string rateText(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
 }
 
 }  // namespace quomble

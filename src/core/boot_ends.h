@@ -2,6 +2,7 @@
 
 #include "core/datetime.h"
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -95,6 +96,14 @@ struct KernelFigures {
 };
 std::vector<KernelFigures> kernelFigures(const std::vector<LoggedBoot>& boots,
                                          const std::vector<BootEndRecord>& records, DateTime now);
+
+// The crash table as the report and the crashes window show it: LogIn, last entry, OnTime
+// up to it ("d hh:mm:ss"), cause, confidence, kernel, evidence (and what was missing).
+inline constexpr std::array<std::string_view, 7> kCrashColumns{
+    "LogIn", "last entry", "OnTime (at least)", "cause", "confidence", "kernel", "evidence"};
+std::vector<std::string> crashCells(const LoggedBoot& boot, const BootEndRecord* record);
+// "0.50": a rate as the tables show it.
+std::string rateText(double value);
 
 // What the machine keeps that tells why a boot ended, and the one command that switches
 // each on. `root` is "/" on the machine.

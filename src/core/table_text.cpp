@@ -105,4 +105,21 @@ std::string tableText(const LogModel& model, const TableOrder& order, TableTextF
     return out;
 }
 
+std::string rowsText(const std::vector<std::vector<std::string>>& rows, TableTextFormat format)
+{
+    std::string out;
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                out += format == TableTextFormat::Csv ? ',' : '\t';
+            if (format == TableTextFormat::Csv)
+                appendCsvField(out, row[i]);
+            else
+                out += row[i];
+        }
+        out += format == TableTextFormat::Csv ? "\r\n" : "\n";
+    }
+    return out;
+}
+
 }  // namespace quomble

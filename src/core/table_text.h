@@ -21,6 +21,9 @@ enum class TableTextFormat {
 // a quote, CR or LF; as it is otherwise.
 void appendCsvField(std::string& out, std::string_view field);
 
+// Any table of texts, a line per row (the first row being its header), as above.
+std::string rowsText(const std::vector<std::vector<std::string>>& rows, TableTextFormat format);
+
 void appendTableHeader(std::string& out, const TableOrder& order, TableTextFormat format);
 // Row `row` (1-based, in the order's shown order).
 void appendTableRow(std::string& out, const LogModel& model, const TableOrder& order, int row,

@@ -11,45 +11,6 @@
 #include <sstream>
 
 namespace quomble::report {
-namespace {
-
-// Fields of the crash table, in order.
-constexpr const char* kColumns[] = {"LogIn",      "last entry", "OnTime (at least)", "cause",
-                                    "confidence", "kernel",     "evidence"};
-
-std::string durationText(std::int64_t seconds)
-{
-    const std::int64_t d = seconds / 86400, h = seconds / 3600 % 24, m = seconds / 60 % 60, s = seconds % 60;
-    char text[48];
-    std::snprintf(text, sizeof text, "%lld %02lld:%02lld:%02lld", static_cast<long long>(d),
-                  static_cast<long long>(h), static_cast<long long>(m), static_cast<long long>(s));
-    return text;
-}
-
-std::vector<std::string> cellsOf(const LoggedBoot& boot, const BootEndRecord& r)
-{
-    std::string evidence;
-    for (const auto& line : r.evidence)
-        evidence += (evidence.empty() ? "" : " | ") + line;
-    if (!r.missing.empty())
-        evidence += (evidence.empty() ? "missing: " : " | missing: ") + r.missing;
-    return {formatTimestamp(boot.login),
-            r.lastEntry ? formatTimestamp(*r.lastEntry) : "-",
-            r.lastEntry && *r.lastEntry >= boot.login ? durationText(*r.lastEntry - boot.login) : "-",
-            r.cause == EndCause::None ? "not looked at" : std::string(causeText(r.cause)),
-            r.cause == EndCause::None ? "-" : std::string(confidenceKey(r.confidence)),
-            r.kernel.empty() ? "-" : r.kernel,
-            evidence.empty() ? "-" : evidence};
-}
-
-std::string rate(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
-}
-
-}  // namespace
 
 void writeCrashes(std::ostream& out, const std::string& logFile, const Options& options, DateTime now)
 {
@@ -59,6 +20,7 @@ void writeCrashes(std::ostream& out, const std::string& logFile, const Options& 
         const BootEndRecord* r = findBootEnd(records, login);
         return r ? *r : BootEndRecord{login, {}, {}, EndCause::None, Confidence::Low, {}, {}, {}};
     };
+    const auto rate = [](double value) { return rateText(value); };
     const auto kernels = kernelFigures(boots, records, now);
     const auto settings = evidenceSettings("/");
     if (options.json) {
@@ -91,24 +53,11 @@ void writeCrashes(std::ostream& out, const std::string& logFile, const Options& 
             << '\n';
         return;
     }
-    const TableTextFormat format = options.csv ? TableTextFormat::Csv : TableTextFormat::Tsv;
-    const char* lineEnd = options.csv ? "\r\n" : "\n";
-    const auto row = [&](const std::vector<std::string>& cells) {
-        std::string text;
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            if (i > 0)
-                text += format == TableTextFormat::Csv ? ',' : '\t';
-            if (format == TableTextFormat::Csv)
-                appendCsvField(text, cells[i]);
-            else
-                text += cells[i];
-        }
-        out << text << lineEnd;
-    };
-    row(std::vector<std::string>(std::begin(kColumns), std::end(kColumns)));
+    std::vector<std::vector<std::string>> rows{{kCrashColumns.begin(), kCrashColumns.end()}};
     for (const auto& b : boots)
         if (b.crashed)
-            row(cellsOf(b, recordOf(b.login)));
+            rows.push_back(crashCells(b, findBootEnd(records, b.login)));
+    out << rowsText(rows, options.csv ? TableTextFormat::Csv : TableTextFormat::Tsv);
     if (options.csv)
         return;
     out << "\nkernel\tboots\tcrashes\tcrashes per boot\tcrashes per 100 h\n";
