@@ -7,6 +7,7 @@
 #include "ui/about/tform2.h"
 #include "ui/components/messages.h"
 #include "ui/components/programicon.h"
+#include "ui/crashes/crashes_window.h"
 #include "ui/diagrams/tform5.h"
 #include "ui/logdata/tform4.h"
 #include "ui/main/tform1.h"
@@ -47,6 +48,9 @@ bool Program::start()
     form5_ = new TForm5(form1->model(), form1->settings(), host, form1);
     form1->setDiagramsWindow(form5_);
     form1_->DiagramsSettings_read();
+    // Every crash with its likely cause, from the log and the ends file beside it.
+    auto* crashes = new CrashesWindow(form1->LogFileName, form1->model().clock(), form1);
+    form1->setCrashesWindow([crashes] { crashes->showModal(); });
     form1_->setWindowTitle(form1_->applicationTitle());
     // Hints stay up for a minute: every control with a hint sets its own duration.
     return true;

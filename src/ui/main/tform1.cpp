@@ -118,6 +118,9 @@ void TForm1::buildMenu()
     N2->setObjectName(QStringLiteral("N2"));
     Zusammenfassungkopieren1 =
         item("Zusammenfassungkopieren1", QStringLiteral("Copy summary"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    CrashesItem =
+        item("CrashesItem", QStringLiteral("view crashes and their causes"), QKeySequence(Qt::Key_F4));
+    CrashesItem->setVisible(false);  // until a crashes window is plugged in
 
     // The two check marks are the menu's only state; both are set at every start.
     Stndigaktualisieren1->setCheckable(true);
@@ -132,6 +135,16 @@ void TForm1::buildMenu()
     connect(Stndigaktualisieren1, &QAction::triggered, this, &TForm1::applyTimerState);
     connect(Programmbeenden1, &QAction::triggered, this, &TForm1::Programmbeenden1Click);
     connect(Zusammenfassungkopieren1, &QAction::triggered, this, &TForm1::Zusammenfassungkopieren1Click);
+    connect(CrashesItem, &QAction::triggered, this, [this] {
+        if (openCrashes_)
+            openCrashes_();
+    });
+}
+
+void TForm1::setCrashesWindow(std::function<void()> open)
+{
+    openCrashes_ = std::move(open);
+    CrashesItem->setVisible(static_cast<bool>(openCrashes_));
 }
 
 // --- Start-up --------------------------------------------------------------------------

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 #include <map>
 #include <optional>
 #include <string>
@@ -85,6 +87,8 @@ public:
     void setAboutWindow(TForm2* about);
     // Until a window is plugged in, its settings keys are kept as read and written back.
     void setLogDataWindow(SecondaryWindow* window) { logData_ = window; }
+    // The crashes window, opened by its menu item (F4); without one the item is hidden.
+    void setCrashesWindow(std::function<void()> open);
     void setDiagramsWindow(DiagramsWindow* window) { diagrams_ = window; }
     // The settings readers of the log data and diagrams windows (program entry).
     void LogDataSettings_read();
@@ -128,6 +132,7 @@ public:
     QAction* Programmbeenden1 = nullptr;
     QAction* N2 = nullptr;
     QAction* Zusammenfassungkopieren1 = nullptr;
+    QAction* CrashesItem = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -148,6 +153,7 @@ private:
     QString applicationTitle_;
     LabelSet labels_;  // the numbered labels of both panels
     TForm2* about_ = nullptr;
+    std::function<void()> openCrashes_;
     SecondaryWindow* logData_ = nullptr;
     DiagramsWindow* diagrams_ = nullptr;
     bool intakeRunning_ = false;

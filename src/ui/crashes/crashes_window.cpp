@@ -1,0 +1,225 @@
+#include "crashes_window.h"
+
+#include "crash_table_model.h"
+#include "core/boot_ends.h"
+#include "core/table_text.h"
+#include "ui/components/file_export.h"
+#include "ui/components/messages.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace quomble {
+namespace {
+
+QTableView* newTable(QWidget* parent, const char* name, const QString& accessibleName, CrashTableModel* model)
+{
+    auto* table = new QTableView(parent);
+    table->setObjectName(QString::fromLatin1(name));
+    table->setAccessibleName(accessibleName);
+    table->setModel(model);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSortingEnabled(true);
+    table->horizontalHeader()->setSortIndicatorShown(true);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->setTabKeyNavigation(false);  // Tab leaves the table
+    return table;
+}
+
+QPlainTextEdit* newText(QWidget* parent, const char* name, const QString& accessibleName)
+{
+    auto* text = new QPlainTextEdit(parent);
+    text->setObjectName(QString::fromLatin1(name));
+    text->setAccessibleName(accessibleName);
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    return text;
+}
+
+QLabel* newCaption(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setBuddy(buddy);
+    return label;
+}
+
+int confidenceRank(const BootEndRecord* r)
+{
+    if (!r || r->cause == EndCause::None)
+        return -1;
+    return static_cast<int>(r->confidence);
+}
+
+}  // namespace
+
+CrashesWindow::CrashesWindow(std::filesystem::path logFile, Clock clock, QWidget* parent)
+    : QDialog(parent), logFile_(std::move(logFile)), clock_(std::move(clock))
+{
+    setObjectName(QStringLiteral("CrashesWindow"));
+    setWindowTitle(QStringLiteral("Crashes and their likely causes"));
+    resize(960, 640);
+
+    crashes_ = new CrashTableModel({kCrashColumns.begin(), kCrashColumns.end() - 1}, this);
+    kernels_ = new CrashTableModel({"kernel", "boots", "crashes", "crashes per boot", "crashes per 100 h"}, this);
+    crashTable_ = newTable(this, "CrashTable", QStringLiteral("Boots that ended without a logout"), crashes_);
+    kernelTable_ = newTable(this, "KernelTable", QStringLiteral("Crashes per kernel release"), kernels_);
+    evidence_ = newText(this, "EvidenceText", QStringLiteral("Evidence of the selected crash"));
+    settings_ = newText(this, "EvidenceSettingsText", QStringLiteral("What this machine keeps to tell a crash"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(newCaption(this, "CrashTableCaption", QStringLiteral("&Boots that ended without a logout"),
+                                 crashTable_));
+    layout->addWidget(crashTable_, 3);
+    layout->addWidget(newCaption(this, "EvidenceCaption", QStringLiteral("&Evidence of the selected crash"), evidence_));
+    layout->addWidget(evidence_, 2);
+    layout->addWidget(newCaption(this, "KernelTableCaption", QStringLiteral("Crashes per &kernel"), kernelTable_));
+    layout->addWidget(kernelTable_, 2);
+    layout->addWidget(
+        newCaption(this, "EvidenceSettingsCaption", QStringLiteral("&What this machine keeps to tell a crash"), settings_));
+    layout->addWidget(settings_, 2);
+
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("CrashesMenu"));
+    copy_ = menu_->addAction(QStringLiteral("Copy"));
+    copy_->setObjectName(QStringLiteral("CopyCrashes"));
+    copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    save_ = menu_->addAction(QStringLiteral("Save table as..."));
+    save_->setObjectName(QStringLiteral("SaveCrashes"));
+    save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addAction(copy_);
+    addAction(save_);
+    connect(copy_, &QAction::triggered, this,
+            [this] { QGuiApplication::clipboard()->setText(selectedRowsText()); });
+    connect(save_, &QAction::triggered, this, &CrashesWindow::saveTableAs);
+    connect(crashTable_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { showEvidenceOfCurrentRow(); });
+    connect(crashes_, &QAbstractItemModel::modelReset, this, [this] { showEvidenceOfCurrentRow(); });
+}
+
+void CrashesWindow::reload()
+{
+    const DateTime now = readTimestamp(Datumermitteln(clock_));
+    std::vector<LoggedBoot> boots;
+    try {
+        boots = readLoggedBoots(logFile_);
+    } catch (const std::exception&) {
+        // The main window has said why the log cannot be read; the tables stay empty.
+    }
+    const auto records = readBootEnds(logFile_);
+
+    std::vector<CrashTableModel::Row> rows;
+    for (const auto& b : boots) {
+        if (!b.crashed)
+            continue;
+        const BootEndRecord* r = findBootEnd(records, b.login);
+        CrashTableModel::Row row;
+        row.cells = crashCells(b, r);
+        std::string evidence;
+        if (r) {
+            for (const auto& line : r->evidence)
+                evidence += line + "\n";
+            if (!r->missing.empty())
+                evidence += "missing: " + r->missing + "\n";
+            if (!r->bootId.empty())
+                evidence += "boot id: " + r->bootId + "\n";
+        }
+        row.detail = evidence.empty() ? "nothing was gathered about this end" : evidence;
+        const std::int64_t last = r && r->lastEntry ? *r->lastEntry : -1;
+        row.keys = {b.login, last, last >= b.login ? last - b.login : -1, 0, confidenceRank(r), 0, 0};
+        rows.push_back(std::move(row));
+    }
+    crashes_->setRows(std::move(rows));
+    const auto header = crashTable_->horizontalHeader();
+    crashes_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+
+    std::vector<CrashTableModel::Row> perKernel;
+    for (const auto& k : kernelFigures(boots, records, now)) {
+        CrashTableModel::Row row;
+        row.cells = {k.kernel, std::to_string(k.boots), std::to_string(k.crashes),
+                     rateText(k.boots ? static_cast<double>(k.crashes) / k.boots : 0),
+                     k.onHours > 0 ? rateText(k.crashes * 100.0 / k.onHours) : "-"};
+        row.keys = {0, k.boots, k.crashes, k.boots ? k.crashes * 10000 / k.boots : 0,
+                    k.onHours > 0 ? static_cast<std::int64_t>(k.crashes * 1e6 / k.onHours) : -1};
+        perKernel.push_back(std::move(row));
+    }
+    kernels_->setRows(std::move(perKernel));
+    crashTable_->resizeColumnsToContents();
+    kernelTable_->resizeColumnsToContents();
+
+    QString keeps;
+    for (const auto& e : evidenceSettings("/")) {
+        keeps += QString::fromStdString(e.what) + (e.on ? QStringLiteral(": on") : QStringLiteral(": off"));
+        if (!e.on)
+            keeps += QStringLiteral(" - without it ") + QString::fromStdString(e.without) +
+                     QStringLiteral(".\n    To switch it on: ") + QString::fromStdString(e.command);
+        keeps += QLatin1Char('\n');
+    }
+    settings_->setPlainText(keeps);
+    if (crashes_->rowCount() > 0 && !crashTable_->currentIndex().isValid())
+        crashTable_->setCurrentIndex(crashes_->index(0, 0));
+}
+
+void CrashesWindow::showModal()
+{
+    reload();
+    exec();
+}
+
+void CrashesWindow::showEvidenceOfCurrentRow()
+{
+    const QModelIndex current = crashTable_->currentIndex();
+    if (!current.isValid() || current.row() >= crashes_->rowCount()) {
+        evidence_->setPlainText(crashes_->rowCount() == 0 ? QStringLiteral("No boot ended without a logout.")
+                                                          : QString());
+        return;
+    }
+    evidence_->setPlainText(QString::fromStdString(crashes_->row(current.row()).detail));
+}
+
+QString CrashesWindow::selectedRowsText() const
+{
+    std::vector<std::vector<std::string>> rows{{kCrashColumns.begin(), kCrashColumns.end()}};
+    auto selected = crashTable_->selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const auto& index : selected)
+        rows.push_back(crashes_->row(index.row()).cells);
+    return QString::fromStdString(rowsText(rows, TableTextFormat::Tsv));
+}
+
+bool CrashesWindow::saveTable(const QString& path)
+{
+    std::vector<std::vector<std::string>> rows{{kCrashColumns.begin(), kCrashColumns.end()}};
+    for (int i = 0; i < crashes_->rowCount(); ++i)
+        rows.push_back(crashes_->row(i).cells);
+    const auto format = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? TableTextFormat::Csv
+                                                                                    : TableTextFormat::Tsv;
+    return saveExportFile(path, rowsText(rows, format), this);
+}
+
+void CrashesWindow::saveTableAs()
+{
+    const auto choice = askExportFile(this, QStringLiteral("Save table as"),
+                                      exportFileName(QStringLiteral("crashes"), QStringLiteral("tsv")),
+                                      {{QStringLiteral("Tab-separated values (*.tsv)"), QStringLiteral("tsv")},
+                                       {QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")}});
+    if (choice)
+        saveTable(choice->path);
+}
+
+void CrashesWindow::contextMenuEvent(QContextMenuEvent* event) { menu_->popup(event->globalPos()); }
+
+}  // namespace quomble
