@@ -40,9 +40,11 @@ install(CODE "
     QUOMBLE_EXEC \"@QUOMBLE_PREFIX@/QuombleV\"
     QUOMBLE_ICON \"@QUOMBLE_PREFIX@/share/icons/hicolor/scalable/apps/quombleview.svg\")
   foreach(unit quombleview-log.service.in quombleview-sleep.service.in quombleview-clock.service.in
-               quombleview-clock.timer.in quombleview-why.service.in)
+               quombleview-clock.timer.in quombleview-why.service.in
+               quombleview-metrics.service.in quombleview-metrics.timer.in)
     quomble_install_generated(\${unit} share/systemd
-      QUOMBLE_PROGRAM \"@QUOMBLE_PREFIX@/quomble-log\" QUOMBLE_LOG \"@QUOMBLE_PREFIX@/Quomble.log\"
+      QUOMBLE_PROGRAM \"@QUOMBLE_PREFIX@/quomble-log\" QUOMBLE_REPORT \"@QUOMBLE_PREFIX@/quomble-report\"
+      QUOMBLE_LOG \"@QUOMBLE_PREFIX@/Quomble.log\"
       QUOMBLE_LOGDIR \"@QUOMBLE_PREFIX@\" QUOMBLE_WRITABLE \"ReadWritePaths=@QUOMBLE_PREFIX@\"
       QUOMBLE_HOME read-only QUOMBLE_DOC https://www.example.org/quombleview)
   endforeach()
@@ -69,9 +71,10 @@ install(CODE "
   quomble_install_generated(quombleview.desktop.in /usr/share/applications
     QUOMBLE_EXEC QuombleV QUOMBLE_ICON quombleview)
   foreach(unit quombleview-log.service.in quombleview-sleep.service.in quombleview-clock.service.in
-               quombleview-clock.timer.in quombleview-why.service.in)
+               quombleview-clock.timer.in quombleview-why.service.in
+               quombleview-metrics.service.in quombleview-metrics.timer.in)
     quomble_install_generated(\${unit} /lib/systemd/system
-      QUOMBLE_PROGRAM ${_quomble_lib}/quomble-log QUOMBLE_LOG ${_quomble_state}/Quomble.log
+      QUOMBLE_PROGRAM ${_quomble_lib}/quomble-log QUOMBLE_REPORT ${_quomble_lib}/quomble-report QUOMBLE_LOG ${_quomble_state}/Quomble.log
       QUOMBLE_LOGDIR ${_quomble_state} QUOMBLE_WRITABLE StateDirectory=quombleview QUOMBLE_HOME yes
       QUOMBLE_DOC \"man:quomble-log(8)\")
   endforeach()
@@ -119,6 +122,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The node exporter reads the figures that the boot service and its timer write.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "prometheus-node-exporter")
 if(TARGET QuombleV)
   # The platform plugins are loaded at run time, so shlibdeps does not see them.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")

@@ -257,21 +257,28 @@ echo "== first install without a wtmp history"
 new_machine fresh
 boot
 in_machine sh -c ': >/var/log/wtmp; rm -f /var/log/wtmp.1'
+# The folder of the node exporter's textfile collector, as prometheus-node-exporter makes it.
+mkdir -p "$machine/var/lib/prometheus/node-exporter"
+prom=$machine/var/lib/prometheus/node-exporter/quombleview.prom
 cp "$deb" "$machine/root/quombleview.deb"
 cp "$work/newer/quombleview.deb" "$machine/root/quombleview-newer.deb"
 in_machine dpkg -i /root/quombleview.deb >"$work/install-fresh.txt" 2>&1 || true
 check "the log starts with the running boot" log_is O
 check "the boot service is running" service_active quombleview-log.service
+check "the install wrote the figures for the node exporter" grep -qx "quombleview_boots_total 1" "$prom"
+check "the metrics timer is running" service_active quombleview-metrics.timer
 check "the boot mark names this boot" \
   grep -qx "boot_id=$(in_machine cat /proc/sys/kernel/random/boot_id | tr -d -)" "$machine/var/lib/quombleview/Quomble.log.boot"
 
 echo "== the units"
 in_machine systemd-analyze verify /lib/systemd/system/quombleview-log.service \
   /lib/systemd/system/quombleview-sleep.service /lib/systemd/system/quombleview-clock.service \
-  /lib/systemd/system/quombleview-clock.timer /lib/systemd/system/quombleview-why.service >"$work/verify.txt" 2>&1 && verified=0 || verified=$?
+  /lib/systemd/system/quombleview-clock.timer /lib/systemd/system/quombleview-why.service \
+  /lib/systemd/system/quombleview-metrics.service /lib/systemd/system/quombleview-metrics.timer >"$work/verify.txt" 2>&1 && verified=0 || verified=$?
 sed 's/^/      | /' "$work/verify.txt"
 check "systemd-analyze verify finds nothing" test "$verified" -eq 0 -a ! -s "$work/verify.txt"
-for unit in quombleview-log.service quombleview-clock.service quombleview-sleep.service quombleview-why.service; do
+for unit in quombleview-log.service quombleview-clock.service quombleview-sleep.service quombleview-why.service \
+  quombleview-metrics.service; do
   exposure=$(in_machine systemd-analyze security "$unit" 2>/dev/null |
     sed -n 's/.*Overall exposure level for [^:]*: \([0-9.]*\).*/\1/p')
   echo "      $unit: exposure $exposure"
@@ -412,6 +419,8 @@ check "the running boot is recorded with its boot id and kernel" \
 power_loss
 boot
 check "a power loss with the journal on disk: power loss or freeze" ended_as power-loss-or-freeze
+check "after the crash the node exporter's file counts it by its cause" \
+  grep -qx "quombleview_unclean_ends_total{cause=\"power-loss-or-freeze\"} $(grep -c '^cause=power-loss-or-freeze$' "$ends")" "$prom"
 power_loss
 stamp=$(date +%s)
 mkdir -p "$machine/var/lib/systemd/pstore/$stamp"
@@ -445,6 +454,7 @@ in_machine dpkg -P quombleview >"$work/purge.txt" 2>&1 || true
 check "the log and its folder are gone" test ! -e "$machine/var/lib/quombleview"
 check "the programs are gone" test ! -e "$machine/usr/lib/quombleview"
 check "no unit link is left" test -z "$(find "$machine/etc/systemd" -name 'quombleview*' 2>/dev/null)"
+check "the node exporter's file is gone" test ! -e "$prom"
 poweroff
 
 echo "$boots boots"

@@ -82,6 +82,7 @@ check "sleep service not enabled" test ! -e /etc/systemd/system/sleep.target.wan
 check "man pages" test -f /usr/share/man/man1/QuombleV.1.gz -a -f /usr/share/man/man8/quomble-log.8.gz
 check "clock timer enabled" test -L /etc/systemd/system/timers.target.wants/quombleview-clock.timer
 for unit in quombleview-log.service quombleview-sleep.service quombleview-clock.service quombleview-clock.timer \
+  quombleview-metrics.service quombleview-metrics.timer \
   quombleview-why.service; do
   check "systemd-analyze verify $unit" sh -c "! systemd-analyze verify /lib/systemd/system/$unit 2>&1 | grep ."
 done

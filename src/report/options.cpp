@@ -41,7 +41,8 @@ void printUsage(std::ostream& out)
 {
     out << "usage: quomble-report [--now \"dd.mm.yyyy hh:mm:ss\"] [--json] [--trend-days N]\n"
            "                      [--smooth-radius R] [--table boots|days]\n"
-           "                      [--sort C:asc|C:desc ...] [--crashes] [--csv] [LOGFILE]\n"
+           "                      [--sort C:asc|C:desc ...] [--crashes] [--csv]\n"
+           "                      [--prometheus [--textfile FILE]] [LOGFILE]\n"
            "\n"
            "Reads a boot log (default: Quomble.log beside this program) and prints its\n"
            "statistics: a readable summary, or with --json every figure as one JSON object.\n"
@@ -53,6 +54,9 @@ void printUsage(std::ostream& out)
            "  --crashes        list every boot that ended without a logout with its likely cause\n"
            "                   (from Quomble.log.ends beside the log), tab-separated or with --json\n"
            "  --csv            print that table as CSV (RFC 4180) instead\n"
+           "  --prometheus     print the figures in the Prometheus text format\n"
+           "  --textfile FILE  write them to FILE instead (for the node exporter's textfile\n"
+           "                   collector: a temporary file renamed over FILE, whose folder must exist)\n"
            "Exit status: 0 success, 1 the intake stopped or the output could not be\n"
            "written, 2 usage error.\n";
 }
@@ -65,7 +69,8 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         // Only --sort may come more than once; a second value would silently replace the first.
-        if ((arg == "--now" || arg == "--trend-days" || arg == "--smooth-radius" || arg == "--table") &&
+        if ((arg == "--now" || arg == "--trend-days" || arg == "--smooth-radius" || arg == "--table" ||
+             arg == "--textfile") &&
             !given.insert(arg).second) {
             problem = std::string(arg) + " can be given once";
             return std::nullopt;
@@ -85,6 +90,14 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
             options.csv = true;
         } else if (arg == "--crashes") {
             options.crashes = true;
+        } else if (arg == "--prometheus") {
+            options.prometheus = true;
+        } else if (arg == "--textfile") {
+            if (!value(v) || v.empty()) {
+                problem = "--textfile needs a file name";
+                return std::nullopt;
+            }
+            options.textfile = std::string(v);
         } else if (arg == "--now") {
             if (!value(v))
                 return std::nullopt;
@@ -137,6 +150,14 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
     }
     if (!options.sorts.empty() && !options.table) {
         problem = "--sort needs --table";
+        return std::nullopt;
+    }
+    if (options.prometheus && (options.table || options.crashes || options.json || options.csv)) {
+        problem = "--prometheus goes with none of --table, --crashes, --json and --csv";
+        return std::nullopt;
+    }
+    if (!options.textfile.empty() && !options.prometheus) {
+        problem = "--textfile needs --prometheus";
         return std::nullopt;
     }
     if (options.crashes && options.table) {

@@ -20,6 +20,8 @@ struct Options {
     std::optional<std::string> table;  // "boots" or "days"
     bool csv = false;                  // the table as CSV instead of tab-separated
     bool crashes = false;              // the crashes and their likely causes instead
+    bool prometheus = false;           // the figures in the Prometheus text format instead
+    std::string textfile;              // write the output there (temporary file and rename)
     struct Sort {
         int column;
         bool ascending;
@@ -51,5 +53,12 @@ void writeText(std::ostream& out, const LogModel& model, const Outcome& outcome,
 // (tab-separated, or CSV with the crashes only), or with --json one object. Throws
 // IntakeError when the log cannot be read.
 void writeCrashes(std::ostream& out, const std::string& logFile, const Options& options, DateTime now);
+
+// The log's figures in the Prometheus text exposition format (for the node exporter's
+// textfile collector): boots, clean shutdowns and unclean ends by likely cause, on- and
+// off-time, the running boot's start, the last unclean end, the longest crash-free
+// on-time, the log's first entry, and whether the log was read without findings.
+void writePrometheus(std::ostream& out, const LogModel& model, const Outcome& outcome,
+                     const std::string& logFile);
 
 }  // namespace quomble::report

@@ -297,9 +297,12 @@ TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
     }
     ASSERT_EQ(names, (QStringList{"Hilfe1", "LogDatei1", "Diagramm1", "Stndigaktualisieren1",
                                   "EinstellungenbeimBeendenspeichern1", "N1", "Programmbeenden1", "N2",
-                                  "Zusammenfassungkopieren1"}));
+                                  "Zusammenfassungkopieren1", "CrashesItem"}));
     ASSERT_EQ(captions, (QStringList{"About", "view LogData list", "view diagrams", "permanently update",
-                                     "save settings at end", "", "End QuombleV", "", "Copy summary"}));
+                                     "save settings at end", "", "End QuombleV", "", "Copy summary",
+                                     "view crashes and their causes"}));
+    ASSERT_EQ(f.CrashesItem->shortcut(), QKeySequence(Qt::Key_F4));
+    ASSERT_FALSE(f.CrashesItem->isVisible());  // no crashes window plugged in
     ASSERT_TRUE(f.N1->isSeparator());
     ASSERT_TRUE(f.N2->isSeparator());
     ASSERT_EQ(f.Zusammenfassungkopieren1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));

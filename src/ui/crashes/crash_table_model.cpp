@@ -41,8 +41,9 @@ QVariant CrashTableModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    return section < static_cast<int>(header_.size()) ? QString::fromStdString(header_[static_cast<std::size_t>(section)])
-                                                      : QVariant();
+    return section < static_cast<int>(header_.size())
+               ? QString::fromStdString(header_[static_cast<std::size_t>(section)])
+               : QVariant();
 }
 
 void CrashTableModel::sort(int column, Qt::SortOrder order)

@@ -74,22 +74,26 @@ CrashesWindow::CrashesWindow(std::filesystem::path logFile, Clock clock, QWidget
     resize(960, 640);
 
     crashes_ = new CrashTableModel({kCrashColumns.begin(), kCrashColumns.end() - 1}, this);
-    kernels_ = new CrashTableModel({"kernel", "boots", "crashes", "crashes per boot", "crashes per 100 h"}, this);
+    kernels_ =
+        new CrashTableModel({"kernel", "boots", "crashes", "crashes per boot", "crashes per 100 h"}, this);
     crashTable_ = newTable(this, "CrashTable", QStringLiteral("Boots that ended without a logout"), crashes_);
     kernelTable_ = newTable(this, "KernelTable", QStringLiteral("Crashes per kernel release"), kernels_);
     evidence_ = newText(this, "EvidenceText", QStringLiteral("Evidence of the selected crash"));
-    settings_ = newText(this, "EvidenceSettingsText", QStringLiteral("What this machine keeps to tell a crash"));
+    settings_ =
+        newText(this, "EvidenceSettingsText", QStringLiteral("What this machine keeps to tell a crash"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(newCaption(this, "CrashTableCaption", QStringLiteral("&Boots that ended without a logout"),
-                                 crashTable_));
+    layout->addWidget(newCaption(this, "CrashTableCaption",
+                                 QStringLiteral("&Boots that ended without a logout"), crashTable_));
     layout->addWidget(crashTable_, 3);
-    layout->addWidget(newCaption(this, "EvidenceCaption", QStringLiteral("&Evidence of the selected crash"), evidence_));
-    layout->addWidget(evidence_, 2);
-    layout->addWidget(newCaption(this, "KernelTableCaption", QStringLiteral("Crashes per &kernel"), kernelTable_));
-    layout->addWidget(kernelTable_, 2);
     layout->addWidget(
-        newCaption(this, "EvidenceSettingsCaption", QStringLiteral("&What this machine keeps to tell a crash"), settings_));
+        newCaption(this, "EvidenceCaption", QStringLiteral("&Evidence of the selected crash"), evidence_));
+    layout->addWidget(evidence_, 2);
+    layout->addWidget(
+        newCaption(this, "KernelTableCaption", QStringLiteral("Crashes per &kernel"), kernelTable_));
+    layout->addWidget(kernelTable_, 2);
+    layout->addWidget(newCaption(this, "EvidenceSettingsCaption",
+                                 QStringLiteral("&What this machine keeps to tell a crash"), settings_));
     layout->addWidget(settings_, 2);
 
     menu_ = new QMenu(this);
@@ -194,7 +198,8 @@ QString CrashesWindow::selectedRowsText() const
 {
     std::vector<std::vector<std::string>> rows{{kCrashColumns.begin(), kCrashColumns.end()}};
     auto selected = crashTable_->selectionModel()->selectedRows();
-    std::sort(selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     for (const auto& index : selected)
         rows.push_back(crashes_->row(index.row()).cells);
     return QString::fromStdString(rowsText(rows, TableTextFormat::Tsv));
@@ -206,16 +211,17 @@ bool CrashesWindow::saveTable(const QString& path)
     for (int i = 0; i < crashes_->rowCount(); ++i)
         rows.push_back(crashes_->row(i).cells);
     const auto format = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? TableTextFormat::Csv
-                                                                                    : TableTextFormat::Tsv;
+                                                                                   : TableTextFormat::Tsv;
     return saveExportFile(path, rowsText(rows, format), this);
 }
 
 void CrashesWindow::saveTableAs()
 {
-    const auto choice = askExportFile(this, QStringLiteral("Save table as"),
-                                      exportFileName(QStringLiteral("crashes"), QStringLiteral("tsv")),
-                                      {{QStringLiteral("Tab-separated values (*.tsv)"), QStringLiteral("tsv")},
-                                       {QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")}});
+    const auto choice =
+        askExportFile(this, QStringLiteral("Save table as"),
+                      exportFileName(QStringLiteral("crashes"), QStringLiteral("tsv")),
+                      {{QStringLiteral("Tab-separated values (*.tsv)"), QStringLiteral("tsv")},
+                       {QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")}});
     if (choice)
         saveTable(choice->path);
 }

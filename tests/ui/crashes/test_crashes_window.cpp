@@ -20,12 +20,13 @@ using testing::TempFolder;
 
 const char* const kLog = "01.12.2026 07:58:40 01.12.2026 22:10:05\r\n02.12.2026 08:03:12 \r\n"
                          "03.12.2026 09:00:00 \r\n04.12.2026 09:00:00 \r\n";
-const char* const kEnds = "QuombleView boot ends 1\n"
-                          "[02.12.2026 08:03:12]\nkernel=6.1.0-28-amd64\ncause=kernel-panic\nconfidence=high\n"
-                          "last_entry=02.12.2026 09:03:12\nevidence=pstore: /var/lib/systemd/pstore/1/dmesg-efi-1: "
-                          "Kernel panic - not syncing: Fatal exception\n"
-                          "[03.12.2026 09:00:00]\nkernel=6.1.0-28-amd64\ncause=power-loss-or-freeze\n"
-                          "confidence=medium\nlast_entry=03.12.2026 10:30:00\nevidence=the journal just stops\n";
+const char* const kEnds =
+    "QuombleView boot ends 1\n"
+    "[02.12.2026 08:03:12]\nkernel=6.1.0-28-amd64\ncause=kernel-panic\nconfidence=high\n"
+    "last_entry=02.12.2026 09:03:12\nevidence=pstore: /var/lib/systemd/pstore/1/dmesg-efi-1: "
+    "Kernel panic - not syncing: Fatal exception\n"
+    "[03.12.2026 09:00:00]\nkernel=6.1.0-28-amd64\ncause=power-loss-or-freeze\n"
+    "confidence=medium\nlast_entry=03.12.2026 10:30:00\nevidence=the journal just stops\n";
 
 // The window shows what the report prints: the same rows, the same texts, in its shown order.
 TEST(CrashesWindow, ShowsAndSavesTheRecordsTheReportPrints)
