@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the format check, a short run of each fuzz target,
 # the full build (core, report tool, desktop program, benchmarks) with warnings as errors and
-# its tests, the Debian package end to end (scripts/test-package.sh), the boot log under a
-# real systemd in a container (scripts/test-container.sh), and a second build of
+# its tests, the Prometheus export against promtool and a real node exporter
+# (scripts/test-metrics.sh), the Debian package end to end (scripts/test-package.sh), the
+# boot log under a real systemd in a container (scripts/test-container.sh), and a second build of
 # the standard-library-only code and its tests under AddressSanitizer +
 # UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json: fuzz, ci and
 # asan.
@@ -34,6 +35,10 @@ if [ "${QUOMBLE_SKIP_PACKAGE_TEST:-0}" != 1 ]; then
     sudo QUOMBLE_BUILD_DIR=build-ci scripts/test-package.sh
   fi
 fi
+
+# The figures for a fleet, read by Prometheus's own promtool and a real node exporter on a
+# loopback port (scripts/test-metrics.sh).
+QUOMBLE_BUILD_DIR=build-ci scripts/test-metrics.sh
 
 # The boot log under a real systemd: the package in a container booted again and again
 # (scripts/test-container.sh; needs root; QUOMBLE_SKIP_CONTAINER_TEST=1 leaves it out).
