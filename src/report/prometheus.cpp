@@ -62,7 +62,8 @@ private:
 
 }  // namespace
 
-void writePrometheus(std::ostream& out, const LogModel& model, const Outcome& outcome, const std::string& logFile)
+void writePrometheus(std::ostream& out, const LogModel& model, const Outcome& outcome,
+                     const std::string& logFile)
 {
     Exposition e(out);
     const bool read = !outcome.error;
@@ -86,9 +87,10 @@ void writePrometheus(std::ostream& out, const LogModel& model, const Outcome& ou
 
     // Every cause of the fixed set, so that a rate can be taken of each from zero on.
     std::map<std::string, int> byCause;
-    for (EndCause cause : {EndCause::MissedLogout, EndCause::KernelPanic, EndCause::HardwareError, EndCause::Watchdog,
-                           EndCause::Thermal, EndCause::PowerKey, EndCause::PowerButtonHeld, EndCause::ForcedReboot,
-                           EndCause::OutOfMemory, EndCause::PowerLossOrFreeze, EndCause::Unknown})
+    for (EndCause cause :
+         {EndCause::MissedLogout, EndCause::KernelPanic, EndCause::HardwareError, EndCause::Watchdog,
+          EndCause::Thermal, EndCause::PowerKey, EndCause::PowerButtonHeld, EndCause::ForcedReboot,
+          EndCause::OutOfMemory, EndCause::PowerLossOrFreeze, EndCause::Unknown})
         byCause[std::string(causeKey(cause))] = 0;
     byCause["unrecorded"] = 0;
     std::optional<DateTime> lastUncleanEnd;
