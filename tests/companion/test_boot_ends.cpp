@@ -44,6 +44,8 @@ TEST(BootEnds, EachKindOfEvidenceGivesItsCause)
     cases.back().evidence.thisBootKernel = parseJournalExport(sample("this-boot-sync-flood.export"));
     cases.push_back({"BERT", {}, EndCause::HardwareError});
     cases.back().evidence.thisBootKernel = parseJournalExport(sample("this-boot-bert.export"));
+    cases.push_back({"power button held", {}, EndCause::PowerButtonHeld});
+    cases.back().evidence.thisBootKernel = parseJournalExport(sample("this-boot-power-button-held.export"));
     cases.push_back({"processor watchdog", {}, EndCause::Watchdog});
     cases.back().evidence.thisBootKernel = parseJournalExport(sample("this-boot-amd-watchdog.export"));
     cases.push_back({"watchdog card", {}, EndCause::Watchdog});
