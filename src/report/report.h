@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model.h"
+#include "core/settings.h"
 #include "core/validation.h"
 
 #include <optional>
@@ -13,8 +14,8 @@ namespace quomble::report {
 struct Options {
     std::optional<CivilDateTime> now;
     bool json = false;
-    int trendDays = 1;
-    int smoothRadius = 60;
+    int trendDays = Settings::kTrendDaysDefault;
+    int smoothRadius = Settings::kSmoothRadiusDefault;
     std::optional<std::string> table;  // "boots" or "days"
     bool csv = false;                  // the table as CSV instead of tab-separated
     struct Sort {
