@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     model.Statistik_aktualisieren();
     model.BC_Array_fuellen();
 
-    TForm4 form(model, 0);
+    TForm4 form(model, Settings{});
     const double open = medianMs([&] {
         form.show();
         QApplication::processEvents();

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqcustomplot-dev libgl-dev
   fonts-dejavu-core
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format clang-tidy
   lintian desktop-file-utils appstream xvfb xdotool file
 )
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the format check, a short run of each fuzz target,
 # the full build (core, report tool, desktop program, benchmarks) with warnings as errors and
-# its tests, the Prometheus export against promtool and a real node exporter
-# (scripts/test-metrics.sh), the Debian package end to end (scripts/test-package.sh), the
-# boot log under a real systemd in a container (scripts/test-container.sh), and a second build of
+# its tests, the clang-tidy checks (scripts/check-tidy.sh), the Prometheus export against
+# promtool and a real node exporter (scripts/test-metrics.sh), the Debian package end to end
+# (scripts/test-package.sh), the boot log under a real systemd in a container
+# (scripts/test-container.sh), and a second build of
 # the standard-library-only code and its tests under AddressSanitizer +
 # UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json: fuzz, ci and
 # asan.
@@ -25,6 +26,8 @@ for target in intake settings import evidence; do
 done
 
 cmake --workflow --preset ci
+# The checks of .clang-tidy over the sources, with the ci build's compile commands.
+scripts/check-tidy.sh build-ci
 
 # The Debian package, end to end: built from the ci build tree, installed, used by a new
 # user, removed and purged (needs root; QUOMBLE_SKIP_PACKAGE_TEST=1 leaves it out).

@@ -17,7 +17,8 @@
 namespace quomble {
 
 Program::Program(std::string appDir, Clock clock)
-    : form1_(std::make_unique<TForm1>(std::move(appDir), std::move(clock)))
+    : files_{LogFileNameIn(appDir), settingsFilesOfThisUser(appDir)},
+      form1_(std::make_unique<TForm1>(files_, std::move(clock)))
 {
 }
 
@@ -25,15 +26,14 @@ Program::~Program() = default;
 
 bool Program::start()
 {
-    form1_->useSettingsFiles(settingsFilesOfThisUser(form1_->AppDir));
     if (!form1_->FormCreate())
         return false;
-    form2_ = new TForm2(form1_->VersionText, form1_->BuildText, QString::fromStdString(form1_->LogFileName),
-                        form1_.get());
-    form2_->setSettingsFileName(QString::fromStdString(form1_->IniFileName));
+    form2_ = new TForm2(form1_->VersionText, form1_->BuildText, QString::fromStdString(files_.log),
+                        QString::fromStdString(files_.settings.write), form1_.get());
     form1_->setAboutWindow(form2_);
-    // The log data and diagrams windows read their settings right after their creation.
-    form4_ = new TForm4(form1_->model(), form1_->settings().LogDataPageIndex, form1_.get());
+    // The log data and diagrams windows get the main window's settings at their creation
+    // and read their own keys right after it.
+    form4_ = new TForm4(form1_->model(), form1_->settings(), form1_.get());
     form1_->setLogDataWindow(form4_);
     QObject::connect(form4_, &TForm4::sortingChanged, form1_.get(),
                      [form1 = form1_.get()](bool running) { form1->pauseLiveUpdate(running); });

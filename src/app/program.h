@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/datetime.h"
+#include "core/paths.h"
 
 #include <memory>
 #include <string>
@@ -15,6 +16,8 @@ class TForm5;
 // The program's windows, created in the order of the start-up sequence.
 class Program {
 public:
+    // appDir: the executable's directory with its trailing separator. The log lies there;
+    // the settings files are those of the user running the program (settingsFilesOfThisUser).
     Program(std::string appDir, Clock clock);
     ~Program();
 
@@ -29,6 +32,7 @@ public:
     TForm5* form5() { return form5_; }
 
 private:
+    ProgramFiles files_;
     std::unique_ptr<TForm1> form1_;
     TForm2* form2_ = nullptr;  // owned by form1_
     TForm4* form4_ = nullptr;  // owned by form1_

@@ -12,13 +12,8 @@ namespace {
 // "hh:mm" of minute m of the day, 00:00 .. 24:00.
 std::string minuteLabel(int m)
 {
-    std::string minutes = std::to_string(m % 60);
-    if (minutes.size() == 1)
-        minutes.insert(0, "0");
-    std::string text = std::to_string(m / 60) + ":" + minutes;
-    if (text.size() == 4)
-        text.insert(0, "0");
-    return text;
+    const auto twoDigits = [](int value) { return (value < 10 ? "0" : "") + std::to_string(value); };
+    return twoDigits(m / 60) + ":" + twoDigits(m % 60);
 }
 
 // A float truncated towards zero, held within the 32-bit range.

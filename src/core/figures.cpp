@@ -25,25 +25,6 @@ std::array<std::string, 4> offCells(const BootRecord& r)
 
 }  // namespace
 
-const std::array<const char*, 16> kFigureCaptions = {
-    "",
-    "first log of",
-    "current boot of",
-    "average OnTime per day",
-    "longest crash-free OnTime",
-    "average crash-free OnTime",
-    "last crash on",
-    "difference of last to average",
-    "shortest OnTime",
-    "average OnTime",
-    "longest OnTime",
-    "sum of all OnTimes",
-    "shortest OffTime",
-    "average OffTime",
-    "longest OffTime",
-    "sum of all OffTimes",
-};
-
 FigureTable figureTable(const LogModel& m)
 {
     FigureTable t;  // the strings start empty
@@ -72,8 +53,6 @@ FigureTable figureTable(const LogModel& m)
     return t;
 }
 
-bool isSentenceRow(int row) { return row == 1 || row == 2 || row == 6; }
-
 FigureMoment figureMoment(const LogModel& m, int row)
 {
     if (!m.hasBoots() || (row == 6 && m.CrashCount <= 0))
@@ -86,8 +65,8 @@ FigureMoment figureMoment(const LogModel& m, int row)
 
 std::string figureCaption(const LogModel& m, int row)
 {
-    const std::string caption = kFigureCaptions[static_cast<std::size_t>(row)];
-    if (!isSentenceRow(row))
+    const std::string caption = figureRow(row).caption;
+    if (!figureRow(row).sentence)
         return caption;
     const FigureMoment moment = figureMoment(m, row);
     return caption + ' ' + moment.date + ' ' + kSentenceAt + ' ' + moment.time + ' ' + kSentenceEnd;

@@ -18,13 +18,44 @@ FigureTable figureTable(const LogModel& model);
 inline constexpr int kFigureRows = 16;
 inline constexpr int kFirstFixedFigureRow = 12;  // rows 12..15 do not move with the clock
 
-// Captions of rows 1..15, as the main window words them. Rows 1, 2 and 6 are sentences:
-// their caption is the opening words, followed by the date, kSentenceAt, the time and
-// kSentenceEnd.
-extern const std::array<const char*, kFigureRows> kFigureCaptions;
+// What follows a row: nothing, a gap before the next group (a taller row in the window,
+// a blank line in the summary text), or a blank line in the summary text only.
+enum class FigureBreak { None, Group, TextOnly };
+
+// One row of the figures, as the main window and the summary text both show them.
+struct FigureRow {
+    // The caption as the main window words it. A sentence row's caption is the opening
+    // words, followed by the date, kSentenceAt, the time and kSentenceEnd (figureMoment).
+    const char* caption;
+    bool sentence = false;
+    bool hint = false;     // its caption tells on hover when its figure happened (figureHint)
+    bool warning = false;  // its figure turns red while crashFreeWarning holds
+    FigureBreak breakAfter = FigureBreak::None;
+};
+
+// Rows 0..15; row 0 holds the headings and has no caption. Every loop over the figures
+// (window, summary text) goes over this table.
+inline constexpr std::array<FigureRow, kFigureRows> kFigureRowTable{{
+    {""},
+    {"first log of", true},
+    {"current boot of", true, false, false, FigureBreak::TextOnly},
+    {"average OnTime per day", false, false, false, FigureBreak::Group},
+    {"longest crash-free OnTime", false, true},
+    {"average crash-free OnTime"},
+    {"last crash on", true},
+    {"difference of last to average", false, false, true, FigureBreak::Group},
+    {"shortest OnTime", false, true},
+    {"average OnTime"},
+    {"longest OnTime", false, true},
+    {"sum of all OnTimes", false, false, false, FigureBreak::Group},
+    {"shortest OffTime", false, true},
+    {"average OffTime"},
+    {"longest OffTime", false, true},
+    {"sum of all OffTimes"},
+}};
 inline constexpr const char* kSentenceAt = "at";
 inline constexpr const char* kSentenceEnd = "o'clock, thus before";
-bool isSentenceRow(int row);
+inline const FigureRow& figureRow(int row) { return kFigureRowTable[static_cast<std::size_t>(row)]; }
 
 // The moment a sentence row names: the first log, the current boot, the boot after the
 // last crash; "-" and "-" while there is no crash.

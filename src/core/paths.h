@@ -25,6 +25,18 @@ struct SettingsFiles {
     friend bool operator==(const SettingsFiles&, const SettingsFiles&) = default;
 };
 
+// The files the program works on, resolved once at start-up and handed to the windows.
+struct ProgramFiles {
+    std::string log;
+    SettingsFiles settings;
+};
+
+// The log and the settings file beside the executable in appDir.
+inline ProgramFiles programFilesIn(const std::string& appDir)
+{
+    return {LogFileNameIn(appDir), {IniFileNameIn(appDir), IniFileNameIn(appDir)}};
+}
+
 // What the settings rule needs to know of the system.
 struct SettingsEnvironment {
     std::string xdgConfigHome;                                // $XDG_CONFIG_HOME, "" when unset

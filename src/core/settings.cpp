@@ -177,12 +177,13 @@ std::array<bool, kDiagramOptionCount> Settings::initialOptions()
 
 void Settings::readMain(const std::filesystem::path& file)
 {
-    RotationHours = 0;
-    SmoothRadius = 60;
-    TrendDays = 1;
-    SlotDays = 1;
-    LogDataPageIndex = 0;
-    DiagramsPageIndex = 0;
+    const Settings defaults;
+    RotationHours = defaults.RotationHours;
+    SmoothRadius = defaults.SmoothRadius;
+    TrendDays = defaults.TrendDays;
+    SlotDays = defaults.SlotDays;
+    LogDataPageIndex = defaults.LogDataPageIndex;
+    DiagramsPageIndex = defaults.DiagramsPageIndex;
     forEachSettingsLine(file, [this](std::string_view line) {
         if (auto v = settingsValue(line, "scroll1"))
             RotationHours = *v;
@@ -251,16 +252,16 @@ void Settings::fitToDayCount(std::int32_t dayCount)
     SlotDays = clampTo(SlotDays, 1, std::max<std::int32_t>(dayCount, 1));
 }
 
-std::int32_t Settings::shownTrendDays(std::int32_t dayCount) const
+std::int32_t Settings::trendDaysWithin(std::int32_t days, std::int32_t widest)
 {
-    return clampTo(TrendDays, 1, std::max<std::int32_t>(dayCount, 1));
+    return clampTo(days, kTrendDaysMin, std::max(widest, kTrendDaysMin));
 }
 
 void Settings::clampToRanges()
 {
     RotationHours = clampTo(RotationHours, kRotationHoursMin, kRotationHoursMax);
-    SmoothRadius = clampTo(SmoothRadius, 0, kSmoothRadiusMax);
-    TrendDays = std::max<std::int32_t>(TrendDays, 1);
+    SmoothRadius = clampTo(SmoothRadius, kSmoothRadiusMin, kSmoothRadiusMax);
+    TrendDays = trendDaysWithin(TrendDays, std::numeric_limits<std::int32_t>::max());
     SlotDays = std::max<std::int32_t>(SlotDays, 1);
     LogDataPageIndex = pageOrZero(LogDataPageIndex, kLogDataPageCount);
     DiagramsPageIndex = pageOrZero(DiagramsPageIndex, kDiagramsPageCount);

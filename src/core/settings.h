@@ -50,38 +50,51 @@ enum class DiagramOption : int {
     Stepped,              // "stepped"
     Boots,                // "Boots"
     ShutDowns,            // "ShutDowns"
-    Crashs,               // "Crashs"
+    Crashs,               // "Crashs"; the last
 };
-inline constexpr int kDiagramOptionCount = 16;
+inline constexpr int kDiagramOptionCount = static_cast<int>(DiagramOption::Crashs) + 1;
 
 struct DiagramOptionKey {
+    DiagramOption option;
     const char* key;  // 7 characters
     bool initial;     // the menu item's check mark at start
 };
 inline constexpr std::array<DiagramOptionKey, kDiagramOptionCount> kDiagramOptionKeys{{
-    {"op_d_3d", true},
-    {"op_d_b_", true},
-    {"op_d_bt", true},
-    {"op_d_c_", true},
-    {"op_d_ct", true},
-    {"op_d_e_", true},
-    {"op_d_et", true},
-    {"op_d_bf", true},
-    {"op_dbft", true},
-    {"op_d_cf", true},
-    {"op_dcft", true},
-    {"op_d_ay", false},
-    {"op_d_gs", true},
-    {"op_d_bo", true},
-    {"op_d_sd", true},
-    {"op_d_cr", true},
+    {DiagramOption::View3D, "op_d_3d", true},
+    {DiagramOption::BootsPerDay, "op_d_b_", true},
+    {DiagramOption::BootTrendPerDay, "op_d_bt", true},
+    {DiagramOption::CrashsPerDay, "op_d_c_", true},
+    {DiagramOption::CrashTrendPerDay, "op_d_ct", true},
+    {DiagramOption::OnTimePerDay, "op_d_e_", true},
+    {DiagramOption::OnTimePerDayTrend, "op_d_et", true},
+    {DiagramOption::BootFrequency, "op_d_bf", true},
+    {DiagramOption::BootFrequencyTrend, "op_dbft", true},
+    {DiagramOption::CrashFrequency, "op_d_cf", true},
+    {DiagramOption::CrashFrequencyTrend, "op_dcft", true},
+    {DiagramOption::AutosizeYAxis, "op_d_ay", false},
+    {DiagramOption::Stepped, "op_d_gs", true},
+    {DiagramOption::Boots, "op_d_bo", true},
+    {DiagramOption::ShutDowns, "op_d_sd", true},
+    {DiagramOption::Crashs, "op_d_cr", true},
 }};
+// Each key stands at its option's place, so an option indexes its key.
+inline constexpr bool diagramOptionKeysInOrder()
+{
+    for (std::size_t i = 0; i < kDiagramOptionKeys.size(); ++i)
+        if (kDiagramOptionKeys[i].option != static_cast<DiagramOption>(i))
+            return false;
+    return true;
+}
+static_assert(diagramOptionKeysInOrder(), "kDiagramOptionKeys must follow the order of DiagramOption");
 
 // Ranges of the stored values; anything outside is brought into range before use.
 inline constexpr std::int32_t kRotationHoursMin = -23;
 inline constexpr std::int32_t kRotationHoursMax = 23;
+inline constexpr std::int32_t kSmoothRadiusMin = 0;
 inline constexpr std::int32_t kSmoothRadiusMax = 1440;
-inline constexpr std::int32_t kLogDataPageCount = 2;  // Boots, Days
+inline constexpr std::int32_t kTrendDaysMin = 1;            // stored wider than the log is kept
+inline constexpr std::int32_t kTrendDaysMax = 100'000'000;  // what the report tool accepts
+inline constexpr std::int32_t kLogDataPageCount = 2;        // Boots, Days
 inline constexpr std::int32_t kDiagramsPageCount = 6;
 inline constexpr std::int32_t kDiagramsMinSize = 100;  // outer width and height
 inline constexpr std::int32_t kWindowExtentMax = 32767;
@@ -122,9 +135,11 @@ using SettingsWriteCalls = FileWriteCalls;
 // Every value the settings file holds, with its default.
 struct Settings {
     // The main window's values, shared with the diagrams and log data windows.
+    static constexpr std::int32_t kSmoothRadiusDefault = 60;
+    static constexpr std::int32_t kTrendDaysDefault = 1;
     std::int32_t RotationHours = 0;
-    std::int32_t SmoothRadius = 60;
-    std::int32_t TrendDays = 1;
+    std::int32_t SmoothRadius = kSmoothRadiusDefault;
+    std::int32_t TrendDays = kTrendDaysDefault;
     std::int32_t SlotDays = 1;
     std::int32_t LogDataPageIndex = 0;
     std::int32_t DiagramsPageIndex = 0;
@@ -160,7 +175,10 @@ struct Settings {
     // trend wider than the log is used and written back as stored.
     void fitToDayCount(std::int32_t dayCount);
     // The trend width the controls show: TrendDays, at most the day count (at least 1).
-    std::int32_t shownTrendDays(std::int32_t dayCount) const;
+    std::int32_t shownTrendDays(std::int32_t dayCount) const { return trendDaysWithin(TrendDays, dayCount); }
+    // The one clamp of a trend width: within kTrendDaysMin..widest (widest below the
+    // minimum counts as the minimum).
+    static std::int32_t trendDaysWithin(std::int32_t days, std::int32_t widest);
     // Brings every value that has a fixed range into it; page indexes out of range give 0.
     void clampToRanges();
 

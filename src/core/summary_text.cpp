@@ -47,16 +47,16 @@ std::string summaryText(const LogModel& m, std::string_view logFile, const std::
     const FigureTable t = figureTable(m);
     out << "\nAs of " << Wochentag_ermitteln_lang(m.CurrentDateTime) << ", the "
         << datePartOf(m.CurrentDateTime) << " at " << timePartOf(m.CurrentDateTime) << " o'clock\n\n";
-    for (int row = 1; row < 16; ++row) {
+    for (int row = 1; row < kFigureRows; ++row) {
         out << "  " << std::left << std::setw(58) << figureCaption(m, row) << std::right << std::setw(20)
             << durationOfRow(t[static_cast<std::size_t>(row)]);
         if (const FigureHint hint = figureHint(m, row);
             hint.kind == FigureHint::Kind::Text && !hint.text.empty())
             out << "   (" << hint.text << ')';
-        if (row == 7 && crashFreeWarning(m))
+        if (figureRow(row).warning && crashFreeWarning(m))
             out << "   (longer than average!)";
         out << '\n';
-        if (row == 2 || row == 3 || row == 7 || row == 11)
+        if (figureRow(row).breakAfter != FigureBreak::None)
             out << '\n';
     }
 

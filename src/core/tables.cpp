@@ -15,9 +15,6 @@ namespace {
 
 constexpr std::size_t kFillWidth = 20;
 
-const std::array<const char*, 5> kBootTitles = {" Nr. ", " LogIn ", " LogOut ", " OnTime ", " OffTime "};
-const std::array<const char*, 6> kDayTitles = {" Nr. ",   " DayofWeek ", " Date ",
-                                               " Boots ", " Crashs ",    " OnTime "};
 const std::array<std::pair<const char*, const char*>, 7> kWeekdays = {{{"Mo", "Monday"},
                                                                        {"Tu", "Tuesday"},
                                                                        {"We", "Wednesday"},
@@ -135,12 +132,32 @@ void rankRecords(const std::vector<Key>& keys, std::vector<std::int32_t>& rankOf
 
 }  // namespace
 
-int columnCount(LogTable table) { return table == LogTable::Boots ? 5 : 6; }
+const std::vector<TableColumn>& tableColumns(LogTable table)
+{
+    using Colour = TableColumn::Colour;
+    static const std::vector<TableColumn> boots = {
+        {" Nr. ", 42},
+        {" LogIn ", 110, Colour::Green},
+        {" LogOut ", 110, Colour::Red},
+        {" OnTime ", 80, Colour::Green},
+        {" OffTime ", 80, Colour::Red},
+    };
+    static const std::vector<TableColumn> days = {
+        {" Nr. ", 42},
+        {" DayofWeek ", 82, Colour::Plain, true},
+        {" Date ", 66},
+        {" Boots ", 54, Colour::Green},
+        {" Crashs ", 54, Colour::Red},
+        {" OnTime ", 60, Colour::Navy},
+    };
+    return table == LogTable::Boots ? boots : days;
+}
+
+int columnCount(LogTable table) { return static_cast<int>(tableColumns(table).size()); }
 
 std::string columnTitle(LogTable table, int column)
 {
-    const std::string_view title = table == LogTable::Boots ? kBootTitles[static_cast<std::size_t>(column)]
-                                                            : kDayTitles[static_cast<std::size_t>(column)];
+    const std::string_view title = tableColumns(table)[static_cast<std::size_t>(column)].title;
     return std::string(title.substr(1, title.size() - 2));  // one blank on each side
 }
 
@@ -256,8 +273,7 @@ std::string TableOrder::recordCell(const LogModel& model, int record, int column
 
 std::string TableOrder::header(int column) const
 {
-    const char* title = table_ == LogTable::Boots ? kBootTitles[static_cast<std::size_t>(column)]
-                                                  : kDayTitles[static_cast<std::size_t>(column)];
+    const char* title = tableColumns(table_)[static_cast<std::size_t>(column)].title;
     return std::string(title) + (nextPressAscending(column) ? "\u00B0" : ".");
 }
 

@@ -11,6 +11,18 @@ namespace quomble {
 // The two tables of the log data window: their texts, their row order and their sort.
 enum class LogTable { Boots, Days };
 
+// One column of a table: its header title (with a blank on each side), its design width
+// in pixels, the colour of its cells and their side.
+struct TableColumn {
+    enum class Colour { Plain, Green, Red, Navy };
+    const char* title;
+    int width;
+    Colour colour = Colour::Plain;
+    bool leftAligned = false;
+};
+// The columns of each table, left to right; everything that numbers a column goes by these.
+const std::vector<TableColumn>& tableColumns(LogTable table);
+
 int columnCount(LogTable table);
 // A column's title without its blanks and sort mark: "Nr.", "LogIn", ...
 std::string columnTitle(LogTable table, int column);

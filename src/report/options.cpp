@@ -47,8 +47,12 @@ void printUsage(std::ostream& out)
            "Reads a boot log (default: Quomble.log beside this program) and prints its\n"
            "statistics: a readable summary, or with --json every figure as one JSON object.\n"
            "  --now            the local date and time to use instead of the system clock\n"
-           "  --trend-days     days of the per-day trends (default 1)\n"
-           "  --smooth-radius  minutes of the daytime smoothing, 0..1440 (default 60)\n"
+           "  --trend-days     days of the per-day trends (default "
+        << Settings::kTrendDaysDefault
+        << ")\n"
+           "  --smooth-radius  minutes of the daytime smoothing, "
+        << kSmoothRadiusMin << ".." << kSmoothRadiusMax << " (default " << Settings::kSmoothRadiusDefault
+        << ")\n"
            "  --table          print the boots or days table, tab-separated, header first\n"
            "  --sort           sort that table by 0-based column C; repeatable, applied in order\n"
            "  --crashes        list every boot that ended without a logout with its likely cause\n"
@@ -108,13 +112,14 @@ std::optional<Options> parseArguments(int argc, const char* const* argv, std::st
             }
             options.now = civilFromDateTime(*at);
         } else if (arg == "--trend-days") {
-            if (!value(v) || !parseInt(v, 1, 100'000'000, options.trendDays)) {
-                problem = "--trend-days takes a whole number of at least 1";
+            if (!value(v) || !parseInt(v, kTrendDaysMin, kTrendDaysMax, options.trendDays)) {
+                problem = "--trend-days takes a whole number of at least " + std::to_string(kTrendDaysMin);
                 return std::nullopt;
             }
         } else if (arg == "--smooth-radius") {
-            if (!value(v) || !parseInt(v, 0, 1440, options.smoothRadius)) {
-                problem = "--smooth-radius takes a whole number from 0 to 1440";
+            if (!value(v) || !parseInt(v, kSmoothRadiusMin, kSmoothRadiusMax, options.smoothRadius)) {
+                problem = "--smooth-radius takes a whole number from " + std::to_string(kSmoothRadiusMin) +
+                          " to " + std::to_string(kSmoothRadiusMax);
                 return std::nullopt;
             }
         } else if (arg == "--table") {

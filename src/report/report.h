@@ -2,6 +2,7 @@
 
 #include "core/boot_ends.h"
 #include "core/model.h"
+#include "core/settings.h"
 #include "core/validation.h"
 
 #include <filesystem>
@@ -15,8 +16,8 @@ namespace quomble::report {
 struct Options {
     std::optional<CivilDateTime> now;
     bool json = false;
-    int trendDays = 1;
-    int smoothRadius = 60;
+    int trendDays = Settings::kTrendDaysDefault;
+    int smoothRadius = Settings::kSmoothRadiusDefault;
     std::optional<std::string> table;  // "boots" or "days"
     bool csv = false;                  // the table as CSV instead of tab-separated
     bool crashes = false;              // the crashes and their likely causes instead

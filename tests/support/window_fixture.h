@@ -79,7 +79,7 @@ protected:
     TForm1& window()
     {
         if (!form_)
-            form_ = std::make_unique<TForm1>(dir.appDir(), clock.clock());
+            form_ = std::make_unique<TForm1>(programFilesIn(dir.appDir()), clock.clock());
         return *form_;
     }
 

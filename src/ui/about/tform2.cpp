@@ -3,6 +3,7 @@
 #include "ui/about/contact.h"
 #include "ui/components/bevelpanel.h"
 #include "ui/components/clickablelabel.h"
+#include "ui/components/control_name.h"
 #include "ui/components/escape.h"
 #include "ui/components/labels.h"
 #include "ui/components/palette.h"
@@ -48,12 +49,44 @@ ClickableLabel* makeLink(QWidget* parent, const QString& name, int x, int y, con
     return label;
 }
 
+// The window's labels and links, by their control names. Empty texts are filled at
+// creation; the labels without a place of their own (x 0) are centred in the panel.
+struct AboutLabel {
+    QLabel* TForm2::*member;
+    const char* name;
+    int x, y;
+    const char* text;
+    LabelStyle style;
+};
+struct AboutLink {
+    ClickableLabel* TForm2::*member;
+    const char* name;
+    int x, y;
+    const char* text;
+};
+
+constexpr QSize kWindowSize(312, 225);
+constexpr QRect kPanel(6, 6, 300, 214);
+const AboutLabel kLabels[] = {
+    {QUOMBLE_CONTROL(TForm2, Label1), 0, 12, "", {palette::Navy, false, 32}},
+    {QUOMBLE_CONTROL(TForm2, Label4), 0, 50, "", {QColor(), false, 11}},
+    {QUOMBLE_CONTROL(TForm2, Label5), 131, 142, "LogFile:", {}},
+    {QUOMBLE_CONTROL(TForm2, Label6), 0, 158, "", {}},
+    {QUOMBLE_CONTROL(TForm2, Label8), 0, 178, "SettingsFile:", {}},
+    {QUOMBLE_CONTROL(TForm2, Label9), 0, 194, "", {}},
+};
+constexpr QRect kImage(24, 84, 32, 32);
+const AboutLink kLinks[] = {
+    {QUOMBLE_CONTROL(TForm2, Label2), 80, 84, kWebAddress},
+    {QUOMBLE_CONTROL(TForm2, Label7), 80, 100, kMailAddress},
+};
+
 }  // namespace
 
 void TForm2::setLinkOpener(LinkOpener opener) { linkOpener() = std::move(opener); }
 
 TForm2::TForm2(const QString& versionText, const QString& buildText, const QString& logFileName,
-               QWidget* parent)
+               const QString& settingsFileName, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint)
 {
@@ -61,33 +94,30 @@ TForm2::TForm2(const QString& versionText, const QString& buildText, const QStri
     routeEscape(this, [this](int key) { FormKeyDown(key); });
     setWindowTitle(QStringLiteral("About"));
     setFont(sansFont(11));
-    setFixedSize(312, 225);
+    setFixedSize(kWindowSize);
     setModal(true);
 
-    Panel1 = new BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised, this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(6, 6, 300, 214);
-
-    Label1 = makeLabel(Panel1, QStringLiteral("Label1"), 0, 12, QString(), {palette::Navy, false, 32});
-    Label4 = makeLabel(Panel1, QStringLiteral("Label4"), 0, 50, QString(), {QColor(), false, 11});
-    Image1 = new QLabel(Panel1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(24, 84, 32, 32);
-    Image1->setPixmap(programPixmap(32));
-    Label2 = makeLink(Panel1, QStringLiteral("Label2"), 80, 84, QString::fromLatin1(kWebAddress));
-    Label7 = makeLink(Panel1, QStringLiteral("Label7"), 80, 100, QString::fromLatin1(kMailAddress));
-    Label5 = makeLabel(Panel1, QStringLiteral("Label5"), 131, 142, QStringLiteral("LogFile:"));
-    Label6 = makeLabel(Panel1, QStringLiteral("Label6"), 0, 158, QString());
-    Label8 = makeLabel(Panel1, QStringLiteral("Label8"), 0, 178, QStringLiteral("SettingsFile:"));
-    Label9 = makeLabel(Panel1, QStringLiteral("Label9"), 0, 194, QString());
+    nameControl(this, QUOMBLE_CONTROL(TForm2, Panel1),
+                new BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised, this));
+    Panel1->setGeometry(kPanel);
+    for (const AboutLabel& row : kLabels)
+        this->*row.member = makeLabel(Panel1, QLatin1String(row.name), row.x, row.y,
+                                      QString::fromLatin1(row.text), row.style);
+    nameControl(this, QUOMBLE_CONTROL(TForm2, Image1), new QLabel(Panel1));
+    Image1->setGeometry(kImage);
+    Image1->setPixmap(programPixmap(kImage.width()));
+    for (const AboutLink& row : kLinks)
+        this->*row.member =
+            makeLink(Panel1, QLatin1String(row.name), row.x, row.y, QString::fromLatin1(row.text));
     connect(Label2, &ClickableLabel::clicked, this, &TForm2::Label2Click);
     connect(Label7, &ClickableLabel::clicked, this, &TForm2::Label7Click);
 
-    FormCreate(versionText, buildText, logFileName);
+    FormCreate(versionText, buildText, logFileName, settingsFileName);
     centreOnScreen();
 }
 
-void TForm2::FormCreate(const QString& versionText, const QString& buildText, const QString& logFileName)
+void TForm2::FormCreate(const QString& versionText, const QString& buildText, const QString& logFileName,
+                        const QString& settingsFileName)
 {
     setWindowIcon(programIcon());
     setLabelText(Label1, QStringLiteral("QuombleView ") + versionText);
@@ -97,10 +127,6 @@ void TForm2::FormCreate(const QString& versionText, const QString& buildText, co
     setLabelText(Label6, logFileName);
     centreInPanel(Label6);
     centreInPanel(Label8);
-}
-
-void TForm2::setSettingsFileName(const QString& settingsFileName)
-{
     setLabelText(Label9, settingsFileName);
     centreInPanel(Label9);
 }

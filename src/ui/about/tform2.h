@@ -18,11 +18,9 @@ class ClickableLabel;
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
+    // logFileName and settingsFileName: the files in use, shown one under the other.
     TForm2(const QString& versionText, const QString& buildText, const QString& logFileName,
-           QWidget* parent = nullptr);
-
-    // The settings file in use, shown under the log file.
-    void setSettingsFileName(const QString& settingsFileName);
+           const QString& settingsFileName, QWidget* parent = nullptr);
 
     // Centres the window and runs it modally until it is closed.
     int showModal();
@@ -57,7 +55,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormCreate(const QString& versionText, const QString& buildText, const QString& logFileName);
+    void FormCreate(const QString& versionText, const QString& buildText, const QString& logFileName,
+                    const QString& settingsFileName);
     void FormClose();
     void centreOnScreen();
     void centreInPanel(QLabel* label);

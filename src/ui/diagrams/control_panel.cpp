@@ -1,6 +1,7 @@
 #include "ui/diagrams/control_panel.h"
 
 #include "core/settings.h"
+#include "ui/components/control_name.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -36,26 +37,63 @@ protected:
     }
 };
 
-QWidget* makePanel(QWidget* parent, const char* name)
-{
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(QLatin1String(name));
-    return panel;
-}
+using C = ControlPanelControls;
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left)
+// The panels, parents before their children; a panel without a parent lies on the control
+// panel itself. The panels of a row carry its hint.
+struct PanelBox {
+    QWidget* C::*member;
+    const char* name;
+    QWidget* C::*parent;
+    int x, y, width, height;
+    const char* hint;
+};
+const PanelBox kPanels[] = {
+    {QUOMBLE_CONTROL(C, Panel7), nullptr, 4, 4, 605, kPanel7Height, nullptr},
+    {QUOMBLE_CONTROL(C, Panel2), &C::Panel7, 0, 0, 605, 20, nullptr},
+    {QUOMBLE_CONTROL(C, Panel3), &C::Panel7, 0, kPanel7Height - kRowHeight, 605, kRowHeight, nullptr},
+    {QUOMBLE_CONTROL(C, Panel6), &C::Panel3, 0, 0, 281, kRowHeight,
+     "Number of days, which are indicated at the same time"},
+    {QUOMBLE_CONTROL(C, Panel8), &C::Panel3, 280, 0, 281, kRowHeight,
+     "Number of days over those the trend determine becomes"},
+    {QUOMBLE_CONTROL(C, Panel4), nullptr, 4, 60, 281, kRowHeight, "Minutes, over which one smoothes"},
+    {QUOMBLE_CONTROL(C, Panel5), nullptr, 288, 60, 257, kRowHeight, "rotate daytime"},
+};
+
+// The rows of a width: its caption, its track bar and the edit box that shows the value.
+struct SliderRow {
+    QWidget* C::*panel;
+    QLabel* C::*label;
+    const char* labelName;
+    const char* caption;
+    int labelLeft;
+    QSlider* C::*bar;
+    const char* barName;
+    int barLeft;
+    int minimum;
+    QLineEdit* C::*edit;
+    const char* editName;
+};
+const SliderRow kSliderRows[] = {
+    {&C::Panel6, QUOMBLE_CONTROL(C, Label1), "Time slot", 6, QUOMBLE_CONTROL(C, TrackBar1), 60, 1,
+     QUOMBLE_CONTROL(C, Edit1)},
+    {&C::Panel8, QUOMBLE_CONTROL(C, Label5), "Trend", 6, QUOMBLE_CONTROL(C, TrackBar3), 38, 1,
+     QUOMBLE_CONTROL(C, Edit3)},
+    {&C::Panel4, QUOMBLE_CONTROL(C, Label3), "Trend", 6, QUOMBLE_CONTROL(C, TrackBar2), 38, 0,
+     QUOMBLE_CONTROL(C, Edit2)},
+};
+
+QLabel* makeLabel(QWidget* parent, const QString& text, int left)
 {
     auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
     label->adjustSize();
     label->move(left, (kRowHeight - label->height()) / 2);
     return label;
 }
 
-QSlider* makeTrackBar(QWidget* parent, const char* name, int left, int minimum)
+QSlider* makeTrackBar(QWidget* parent, int left, int minimum)
 {
     auto* bar = new QSlider(Qt::Horizontal, parent);
-    bar->setObjectName(QLatin1String(name));
     bar->setMinimum(minimum);
     bar->setMaximum(std::max(minimum, 1));
     bar->setValue(minimum);
@@ -66,20 +104,18 @@ QSlider* makeTrackBar(QWidget* parent, const char* name, int left, int minimum)
     return bar;
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name)
+QLineEdit* makeEdit(QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
     edit->setGeometry(200, 1, 42, kRowHeight - 2);
     // The window's menu opens over it as over the rest of the window.
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     return edit;
 }
 
-QToolButton* makeButton(QWidget* parent, const char* name, const QString& text)
+QToolButton* makeButton(QWidget* parent, const QString& text)
 {
     auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
     b->setText(text);
     b->setGeometry(0, 2, 20, 20);
     return b;
@@ -130,52 +166,37 @@ void applyTypedValue(QLineEdit* edit, QSlider* bar)
 
 ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Panel1"));
 
-    Panel7 = makePanel(this, "Panel7");
-    Panel7->setGeometry(4, 4, 605, kPanel7Height);
-    Panel2 = makePanel(Panel7, "Panel2");
-    Panel2->setGeometry(0, 0, 605, 20);
-    ScrollBar1 = new SlotScrollBar(Qt::Horizontal, Panel2);
-    ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
+    for (const PanelBox& box : kPanels) {
+        QWidget* panel =
+            nameControl(this, box.member, box.name, new QWidget(box.parent ? this->*box.parent : this));
+        panel->setGeometry(box.x, box.y, box.width, box.height);
+        if (box.hint) {
+            panel->setToolTip(QLatin1String(box.hint));
+            panel->setToolTipDuration(kHintDuration);
+        }
+    }
+    nameControl(this, QUOMBLE_CONTROL(ControlPanelControls, ScrollBar1),
+                new SlotScrollBar(Qt::Horizontal, Panel2));
     ScrollBar1->setRange(1, 1);
     ScrollBar1->setSingleStep(1);
     ScrollBar1->setPageStep(5);
     ScrollBar1->setGeometry(0, 0, 605, 20);
     ScrollBar1->setContextMenuPolicy(Qt::NoContextMenu);
-    Panel3 = makePanel(Panel7, "Panel3");
-    Panel3->setGeometry(0, kPanel7Height - kRowHeight, 605, kRowHeight);
 
-    Panel6 = makePanel(Panel3, "Panel6");
-    Panel6->setGeometry(0, 0, 281, kRowHeight);
-    Panel6->setToolTip(QStringLiteral("Number of days, which are indicated at the same time"));
-    Label1 = makeLabel(Panel6, "Label1", QStringLiteral("Time slot"), 6);
-    TrackBar1 = makeTrackBar(Panel6, "TrackBar1", 60, 1);
-    Edit1 = makeEdit(Panel6, "Edit1");
-
-    Panel8 = makePanel(Panel3, "Panel8");
-    Panel8->setGeometry(280, 0, 281, kRowHeight);
-    Panel8->setToolTip(QStringLiteral("Number of days over those the trend determine becomes"));
-    Label5 = makeLabel(Panel8, "Label5", QStringLiteral("Trend"), 6);
-    TrackBar3 = makeTrackBar(Panel8, "TrackBar3", 38, 1);
-    Edit3 = makeEdit(Panel8, "Edit3");
-
-    Panel4 = makePanel(this, "Panel4");
-    Panel4->setGeometry(4, 60, 281, kRowHeight);
-    Panel4->setToolTip(QStringLiteral("Minutes, over which one smoothes"));
-    Label3 = makeLabel(Panel4, "Label3", QStringLiteral("Trend"), 6);
-    TrackBar2 = makeTrackBar(Panel4, "TrackBar2", 38, 0);
-    Edit2 = makeEdit(Panel4, "Edit2");
-
-    Panel5 = makePanel(this, "Panel5");
-    Panel5->setGeometry(288, 60, 257, kRowHeight);
-    Panel5->setToolTip(QStringLiteral("rotate daytime"));
-    Label7 = makeLabel(Panel5, "Label7", QStringLiteral("Rotation:"), 160);
-    SpeedButton1 = makeButton(Panel5, "SpeedButton1", QStringLiteral("<"));
-    SpeedButton2 = makeButton(Panel5, "SpeedButton2", QStringLiteral(">"));
-
-    for (QWidget* panel : {Panel4, Panel5, Panel6, Panel8})
-        panel->setToolTipDuration(kHintDuration);
+    for (const SliderRow& row : kSliderRows) {
+        QWidget* panel = this->*row.panel;
+        nameControl(this, row.label, row.labelName,
+                    makeLabel(panel, QLatin1String(row.caption), row.labelLeft));
+        nameControl(this, row.bar, row.barName, makeTrackBar(panel, row.barLeft, row.minimum));
+        nameControl(this, row.edit, row.editName, makeEdit(panel));
+    }
+    nameControl(this, QUOMBLE_CONTROL(ControlPanelControls, Label7),
+                makeLabel(Panel5, QStringLiteral("Rotation:"), 160));
+    nameControl(this, QUOMBLE_CONTROL(ControlPanelControls, SpeedButton1),
+                makeButton(Panel5, QStringLiteral("<")));
+    nameControl(this, QUOMBLE_CONTROL(ControlPanelControls, SpeedButton2),
+                makeButton(Panel5, QStringLiteral(">")));
 
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     connect(TrackBar2, &QSlider::valueChanged, this, [this] { TrackBar2Change(); });

@@ -30,53 +30,60 @@ constexpr DaySeries kDaySeries[] = {
     {&P::Series16, DayFigure::CrashFrequencyTrend, true},
 };
 
+// The series of each chart in drawing and legend order: the control name, the chart, the
+// kind, the legend title and the colour.
+struct SeriesRow {
+    ChartSeries* DiagramPagesControls::*series;
+    const char* name;
+    ChartView* DiagramPagesControls::*chart;
+    SeriesKind kind;
+    const char* title;
+    QColor colour;
+};
+// clang-format off
+const SeriesRow kSeriesRows[] = {
+    {QUOMBLE_CONTROL(P, Series1), &P::Chart1, SeriesKind::Bar, "Boots", palette::Lime},
+    {QUOMBLE_CONTROL(P, Series13), &P::Chart1, SeriesKind::Line, "BootTrend", palette::Green},
+    {QUOMBLE_CONTROL(P, Series2), &P::Chart1, SeriesKind::Bar, "Crashs", palette::Red},
+    {QUOMBLE_CONTROL(P, Series14), &P::Chart1, SeriesKind::Line, "CrashTrend", palette::CrashTrend},
+    {QUOMBLE_CONTROL(P, Series9), &P::Chart6, SeriesKind::Bar, "Bootfrequency", palette::Lime},
+    {QUOMBLE_CONTROL(P, Series15), &P::Chart6, SeriesKind::Line, "BootfrequencyTrend", palette::Green},
+    {QUOMBLE_CONTROL(P, Series10), &P::Chart6, SeriesKind::Bar, "Crashfrequency", palette::Red},
+    {QUOMBLE_CONTROL(P, Series16), &P::Chart6, SeriesKind::Line, "CrashfrequenyTrend", palette::CrashTrend},
+    {QUOMBLE_CONTROL(P, Series5), &P::Chart3, SeriesKind::Bar, "OnTime per day", palette::Lime},
+    {QUOMBLE_CONTROL(P, Series3), &P::Chart3, SeriesKind::Line, "Trend", palette::Green},
+    {QUOMBLE_CONTROL(P, Series7), &P::Chart4, SeriesKind::Area, "OnTime per daytime", palette::Lime},
+    {QUOMBLE_CONTROL(P, Series6), &P::Chart5, SeriesKind::FastLine, "Boots", palette::Green},
+    {QUOMBLE_CONTROL(P, Series11), &P::Chart5, SeriesKind::FastLine, "Shutdowns", palette::Blue},
+    {QUOMBLE_CONTROL(P, Series12), &P::Chart5, SeriesKind::FastLine, "Crashs", palette::Red},
+    {QUOMBLE_CONTROL(P, Series4), &P::Chart2, SeriesKind::Bar, "Boots", palette::Lime},
+    {QUOMBLE_CONTROL(P, Series8), &P::Chart2, SeriesKind::Bar, "Crashs", palette::Red},
+};
+// clang-format on
+
 }  // namespace
 
 DiagramPages::DiagramPages(QWidget* parent) : QTabWidget(parent)
 {
-    setObjectName(QStringLiteral("PageControl1"));
     tabBar()->setAttribute(Qt::WA_Hover);
 
-    auto page = [this](const char* sheet, const char* caption, const char* chart, ChartView*& view) {
+    for (const DiagramPageRow& row : kDiagramPageRows) {
         auto* tab = new QWidget;
-        tab->setObjectName(QLatin1String(sheet));
+        tab->setObjectName(QLatin1String(row.sheetName));
         auto* layout = new QVBoxLayout(tab);
         layout->setContentsMargins(0, 0, 0, 0);
-        view = new ChartView(tab);
-        view->setObjectName(QLatin1String(chart));
+        auto* view = new ChartView(tab);
+        view->setObjectName(QLatin1String(row.chartName));
         layout->addWidget(view);
-        addTab(tab, QLatin1String(caption));
-        return tab;
-    };
-    TabSheet1 = page("TabSheet1", "Boots && Crashs per day", "Chart1", Chart1);
-    TabSheet6 = page("TabSheet6", "Boot- && Crashfrequency", "Chart6", Chart6);
-    TabSheet3 = page("TabSheet3", "OnTime per day", "Chart3", Chart3);
-    TabSheet4 = page("TabSheet4", "OnTime per daytime", "Chart4", Chart4);
-    TabSheet5 = page("TabSheet5", "Boots && Shutdowns && Crashs per daytime", "Chart5", Chart5);
-    TabSheet2 = page("TabSheet2", "Boots && Crashs per day of week", "Chart2", Chart2);
+        addTab(tab, QLatin1String(row.caption));
+        this->*row.sheet = tab;
+        this->*row.chart = view;
+    }
 
-    // In drawing and legend order.
-    auto add = [](ChartView* chart, SeriesKind kind, const char* title, const QColor& colour,
-                  const char* name) {
-        return chart->addSeries(kind, QLatin1String(title), colour, QLatin1String(name));
-    };
-    using K = SeriesKind;
-    Series1 = add(Chart1, K::Bar, "Boots", palette::Lime, "Series1");
-    Series13 = add(Chart1, K::Line, "BootTrend", palette::Green, "Series13");
-    Series2 = add(Chart1, K::Bar, "Crashs", palette::Red, "Series2");
-    Series14 = add(Chart1, K::Line, "CrashTrend", palette::CrashTrend, "Series14");
-    Series9 = add(Chart6, K::Bar, "Bootfrequency", palette::Lime, "Series9");
-    Series15 = add(Chart6, K::Line, "BootfrequencyTrend", palette::Green, "Series15");
-    Series10 = add(Chart6, K::Bar, "Crashfrequency", palette::Red, "Series10");
-    Series16 = add(Chart6, K::Line, "CrashfrequenyTrend", palette::CrashTrend, "Series16");
-    Series5 = add(Chart3, K::Bar, "OnTime per day", palette::Lime, "Series5");
-    Series3 = add(Chart3, K::Line, "Trend", palette::Green, "Series3");
-    Series7 = add(Chart4, K::Area, "OnTime per daytime", palette::Lime, "Series7");
-    Series6 = add(Chart5, K::FastLine, "Boots", palette::Green, "Series6");
-    Series11 = add(Chart5, K::FastLine, "Shutdowns", palette::Blue, "Series11");
-    Series12 = add(Chart5, K::FastLine, "Crashs", palette::Red, "Series12");
-    Series4 = add(Chart2, K::Bar, "Boots", palette::Lime, "Series4");
-    Series8 = add(Chart2, K::Bar, "Crashs", palette::Red, "Series8");
+    for (const SeriesRow& row : kSeriesRows)
+        this->*row.series =
+            (this->*row.chart)
+                ->addSeries(row.kind, QLatin1String(row.title), row.colour, QLatin1String(row.name));
 
     for (ChartView* chart : {Chart1, Chart6, Chart3, Chart2}) {
         chart->setDepthPercent(8);
@@ -133,14 +140,6 @@ void DiagramPages::appendMinutes(ChartSeries* series, const MinuteTable& values,
         texts.append(textOf(labels[static_cast<std::size_t>(m)].TimeText));
     }
     series->append(points, texts);
-}
-
-ChartSeries* DiagramPages::series(const char* name) const
-{
-    for (ChartView* chart : {Chart1, Chart2, Chart3, Chart4, Chart5, Chart6})
-        if (ChartSeries* s = chart->series(QLatin1String(name)))
-            return s;
-    return nullptr;
 }
 
 void DiagramPages::setView3D(bool on)

@@ -1,9 +1,14 @@
 #pragma once
 
 #include "core/series_points.h"
+#include "core/settings.h"
+#include "ui/components/control_name.h"
+#include "ui/diagrams/control_panel.h"
 
 #include <QStringList>
 #include <QTabWidget>
+
+#include <array>
 
 namespace quomble {
 
@@ -42,6 +47,43 @@ struct DiagramPagesControls {
     ChartSeries* Series16 = nullptr;
 };
 
+// The tab pages in their order in PageControl1; the stored page index is a place here.
+enum class DiagramPage { PerDay, Frequency, OnTimePerDay, OnTimePerDaytime, PerDaytime, PerWeekday };
+
+// One tab page: its sheet and its chart with their control names, its tab caption and the
+// rows of the control panel it shows.
+struct DiagramPageRow {
+    DiagramPage page;
+    QWidget* DiagramPagesControls::*sheet;
+    const char* sheetName;
+    ChartView* DiagramPagesControls::*chart;
+    const char* chartName;
+    const char* caption;
+    ControlPanel::Rows panelRows;
+};
+
+// clang-format off
+inline constexpr std::array<DiagramPageRow, kDiagramsPageCount> kDiagramPageRows{{
+    {DiagramPage::PerDay, QUOMBLE_CONTROL(DiagramPagesControls, TabSheet1), QUOMBLE_CONTROL(DiagramPagesControls, Chart1), "Boots && Crashs per day", ControlPanel::Rows::TimeSlot},
+    {DiagramPage::Frequency, QUOMBLE_CONTROL(DiagramPagesControls, TabSheet6), QUOMBLE_CONTROL(DiagramPagesControls, Chart6), "Boot- && Crashfrequency", ControlPanel::Rows::TimeSlot},
+    {DiagramPage::OnTimePerDay, QUOMBLE_CONTROL(DiagramPagesControls, TabSheet3), QUOMBLE_CONTROL(DiagramPagesControls, Chart3), "OnTime per day", ControlPanel::Rows::TimeSlot},
+    {DiagramPage::OnTimePerDaytime, QUOMBLE_CONTROL(DiagramPagesControls, TabSheet4), QUOMBLE_CONTROL(DiagramPagesControls, Chart4), "OnTime per daytime", ControlPanel::Rows::Rotation},
+    {DiagramPage::PerDaytime, QUOMBLE_CONTROL(DiagramPagesControls, TabSheet5), QUOMBLE_CONTROL(DiagramPagesControls, Chart5), "Boots && Shutdowns && Crashs per daytime", ControlPanel::Rows::SmoothingAndRotation},
+    {DiagramPage::PerWeekday, QUOMBLE_CONTROL(DiagramPagesControls, TabSheet2), QUOMBLE_CONTROL(DiagramPagesControls, Chart2), "Boots && Crashs per day of week", ControlPanel::Rows::None},
+}};
+// clang-format on
+inline constexpr bool diagramPagesInOrder()
+{
+    for (std::size_t i = 0; i < kDiagramPageRows.size(); ++i)
+        if (kDiagramPageRows[i].page != static_cast<DiagramPage>(i))
+            return false;
+    return true;
+}
+static_assert(diagramPagesInOrder(), "kDiagramPageRows must follow the order of DiagramPage");
+
+// A page's bit in a set of pages.
+constexpr unsigned pageBit(DiagramPage page) { return 1u << static_cast<unsigned>(page); }
+
 // The six tab pages (PageControl1) and their charts. Turns the core's points into the
 // charts' series; decides nothing about which points to show.
 class DiagramPages : public QTabWidget, public DiagramPagesControls {
@@ -58,7 +100,6 @@ public:
     // Appends a minute table's values at x = 0..1440, labelled with the clock texts of `labels`.
     static void appendMinutes(ChartSeries* series, const MinuteTable& values, const MinuteTable& labels);
 
-    ChartSeries* series(const char* name) const;
     // The 3D look of the four charts that have one.
     void setView3D(bool on);
     void setLegendColor(const QColor& colour);

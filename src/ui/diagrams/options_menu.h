@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/settings.h"
+#include "ui/diagrams/diagram_pages.h"
 
 #include <QMenu>
 
@@ -11,14 +12,14 @@ class QAction;
 
 namespace quomble {
 
-// The tab pages of the diagrams window, one bit each, by their place in PageControl1.
+// The tab pages of the diagrams window, one bit each (kDiagramPageRows).
 enum DiagramTab : unsigned {
-    kTabPerDay = 1u << 0,            // TabSheet1: boots and crashes per day
-    kTabFrequency = 1u << 1,         // TabSheet6: boot and crash frequency
-    kTabOnTimePerDay = 1u << 2,      // TabSheet3
-    kTabOnTimePerDaytime = 1u << 3,  // TabSheet4
-    kTabPerDaytime = 1u << 4,        // TabSheet5: boots, shutdowns and crashes per daytime
-    kTabPerWeekday = 1u << 5,        // TabSheet2
+    kTabPerDay = pageBit(DiagramPage::PerDay),
+    kTabFrequency = pageBit(DiagramPage::Frequency),
+    kTabOnTimePerDay = pageBit(DiagramPage::OnTimePerDay),
+    kTabOnTimePerDaytime = pageBit(DiagramPage::OnTimePerDaytime),
+    kTabPerDaytime = pageBit(DiagramPage::PerDaytime),
+    kTabPerWeekday = pageBit(DiagramPage::PerWeekday),
 };
 
 // The items of the popup menu, by their control names.
@@ -51,8 +52,8 @@ struct DiagramsMenuItems {
     QAction* N5 = nullptr;
     QAction* Fensterschliessen2 = nullptr;
     QAction* N8 = nullptr;
-    QAction* Diagrammspeichern1 = nullptr;
-    QAction* Diagrammkopieren1 = nullptr;
+    QAction* SaveChart1 = nullptr;
+    QAction* CopyChart1 = nullptr;
 };
 
 // One switchable option of the diagrams window: its menu item and what it switches.
@@ -63,17 +64,18 @@ struct DiagramOptionRow {
     QAction* DiagramsMenuItems::*item;
     const char* name;  // control name of the menu item
     const char* caption;
-    bool inShowCharts;            // in the "show charts" submenu, else in the popup menu itself
-    int shortcut;                 // key and modifiers; 0: none
-    unsigned tabs;                // DiagramTab bits of the pages on which the item shows
-    const char* separatorBefore;  // control name of a separator line above the item, or null
-    const char* series;           // the series the option shows or hides, or null
-    bool redrawsDaytime;          // switching it refills the daytime lines
+    bool inShowCharts;  // in the "show charts" submenu, else in the popup menu itself
+    int shortcut;       // key and modifiers; 0: none
+    unsigned tabs;      // DiagramTab bits of the pages on which the item shows
+    QAction* DiagramsMenuItems::*separatorBefore;  // a separator line above the item, or null
+    const char* separatorName;
+    ChartSeries* DiagramPagesControls::*series;  // the series the option shows or hides, or null
+    bool redrawsDaytime;                         // switching it refills the daytime lines
 };
 
 // The options in menu order: the single table from which both menus, their check marks and
 // the stored values are made.
-inline constexpr std::size_t kDiagramOptionRowCount = 17;
+inline constexpr std::size_t kDiagramOptionRowCount = kDiagramOptionCount + 1;  // and "standardized"
 extern const std::array<DiagramOptionRow, kDiagramOptionRowCount> kDiagramOptionRows;
 
 // The diagrams window's popup menu (PopupMenu1): "About", the "show charts" submenu, the
@@ -107,8 +109,9 @@ struct DiagramCommandRow {
     QAction* DiagramsMenuItems::*item;
     const char* name;  // control name of the menu item
     const char* caption;
-    int shortcut;                 // key and modifiers
-    const char* separatorBefore;  // control name of a separator line above the item, or null
+    int shortcut;                                  // key and modifiers
+    QAction* DiagramsMenuItems::*separatorBefore;  // a separator line above the item, or null
+    const char* separatorName;
     void (OptionsMenu::*requested)();
 };
 

@@ -3,6 +3,7 @@
 #include "core/series_points.h"
 #include "ui/components/busyindicator.h"
 #include "ui/components/chartview.h"
+#include "ui/components/control_name.h"
 #include "ui/components/escape.h"
 #include "ui/components/file_export.h"
 #include "ui/components/programicon.h"
@@ -22,18 +23,6 @@
 
 namespace quomble {
 
-namespace {
-
-// The control panel's rows on each tab page, by page index.
-constexpr ControlPanel::Rows kPageRows[] = {ControlPanel::Rows::TimeSlot,
-                                            ControlPanel::Rows::TimeSlot,
-                                            ControlPanel::Rows::TimeSlot,
-                                            ControlPanel::Rows::Rotation,
-                                            ControlPanel::Rows::SmoothingAndRotation,
-                                            ControlPanel::Rows::None};
-
-}  // namespace
-
 TForm5::TForm5(LogModel& model, Settings& settings, Host host, QWidget* parent)
     : QDialog(parent), model_(model), settings_(settings), host_(std::move(host))
 {
@@ -47,14 +36,13 @@ TForm5::TForm5(LogModel& model, Settings& settings, Host host, QWidget* parent)
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);
-    PageControl1 = new DiagramPages(this);
+    nameControl(this, QUOMBLE_CONTROL(TForm5, PageControl1), new DiagramPages(this));
     static_cast<DiagramPagesControls&>(*this) = *PageControl1;
-    Panel1 = new ControlPanel(this);
+    nameControl(this, QUOMBLE_CONTROL(TForm5, Panel1), new ControlPanel(this));
     static_cast<ControlPanelControls&>(*this) = *Panel1;
-    Animate1 = new BusyIndicator(this);
-    Animate1->setObjectName(QStringLiteral("Animate1"));
+    nameControl(this, QUOMBLE_CONTROL(TForm5, Animate1), new BusyIndicator(this));
     Animate1->hide();
-    PopupMenu1 = new OptionsMenu(this);
+    nameControl(this, QUOMBLE_CONTROL(TForm5, PopupMenu1), new OptionsMenu(this));
     static_cast<DiagramsMenuItems&>(*this) = *PopupMenu1;
     connectControls();
     routeEscape(this, [this](int key) { FormKeyDown(key); });
@@ -75,8 +63,8 @@ void TForm5::connectControls()
     connect(PopupMenu1, &OptionsMenu::optionSwitched, this, &TForm5::optionSwitched);
     connect(PopupMenu1, &OptionsMenu::aboutRequested, this, &TForm5::Hilfe1Click);
     connect(PopupMenu1, &OptionsMenu::closeRequested, this, &TForm5::Fensterschliessen2Click);
-    connect(PopupMenu1, &OptionsMenu::saveChartRequested, this, &TForm5::Diagrammspeichern1Click);
-    connect(PopupMenu1, &OptionsMenu::copyChartRequested, this, &TForm5::Diagrammkopieren1Click);
+    connect(PopupMenu1, &OptionsMenu::saveChartRequested, this, &TForm5::SaveChart1Click);
+    connect(PopupMenu1, &OptionsMenu::copyChartRequested, this, &TForm5::CopyChart1Click);
 }
 
 void TForm5::FormCreate()
@@ -90,27 +78,28 @@ void TForm5::FormCreate()
     for (int d = 1; d <= model_.DayCount; ++d)
         dayLabels_.append(textOf(model_.day(d).Weekday) + QLatin1Char(' ') + textOf(model_.day(d).Date));
 
-    // 1.
+    // The icon, and the first page while the charts are filled.
     setWindowIcon(programIcon());
     PageControl1->setCurrentWidget(TabSheet1);
-    // 2.
+    // The time slot starts at the first day.
     SlotStart = 1;
-    // 3.
+    // The charts: daytime curve, smoothed daytime lines, trends, per-day and weekday series.
     Verlauf_fuellen();
     BootverlaufGlaettung_berechnen();
     BootGlaettung_berechnen();
     Series_fuellen();
     Verlauf_scrollen();
     Wtag_fuellen();
-    // 4.
+    // The fixed value axes of the per-day charts.
     setChartsFixedAxes();
-    // 5. and 6.: a trend wider than the log is used as stored while the controls show the day count.
+    // The control panel's ranges and positions: a trend wider than the log is used as stored
+    // while the controls show the day count.
     Panel1->setUp(model_.DayCount, settings_.SlotDays, settings_.SmoothRadius,
                   settings_.shownTrendDays(model_.DayCount));
     setPanel1Height(Panel1->showRows(ControlPanel::Rows::TimeSlot));
-    // 7.
+    // The legends in the buttons' colour.
     PageControl1->setLegendColor(QApplication::palette().color(QPalette::Button));
-    // 8.
+    // The stored page; from now on a tab switch runs its handler.
     PageControl1->setCurrentIndex(settings_.DiagramsPageIndex);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (!creating_)
@@ -261,7 +250,7 @@ void TForm5::optionSwitched(int row, bool on)
     if (option.redrawsDaytime)
         Verlauf_scrollen();
     if (option.series)
-        PageControl1->series(option.series)->setActive(on);
+        (PageControl1->*option.series)->setActive(on);
     if (option.stored == DiagramOption::View3D) {
         PageControl1->setView3D(on);
     } else if (option.stored == DiagramOption::AutosizeYAxis) {
@@ -300,7 +289,7 @@ bool TForm5::saveShownChart(const QString& path, ChartFileType type)
     return chart && saveExportFile(path, chartFileBytes(chart, type), this);
 }
 
-void TForm5::Diagrammspeichern1Click()
+void TForm5::SaveChart1Click()
 {
     if (!shownChart())
         return;
@@ -317,7 +306,7 @@ void TForm5::Diagrammspeichern1Click()
         saveShownChart(choice->path, static_cast<ChartFileType>(choice->type));
 }
 
-void TForm5::Diagrammkopieren1Click()
+void TForm5::CopyChart1Click()
 {
     if (ChartView* chart = shownChart())
         QGuiApplication::clipboard()->setImage(chartImage(chart));
@@ -334,7 +323,7 @@ void TForm5::PageControl1Change()
     const int index = PageControl1->currentIndex();
     if (index < 0)
         return;
-    setPanel1Height(Panel1->showRows(kPageRows[index]));
+    setPanel1Height(Panel1->showRows(kDiagramPageRows[static_cast<std::size_t>(index)].panelRows));
     PopupMenu1->showTab(index);
     if (PageControl1->currentWidget() == TabSheet4 && model_.DaytimePending)
         computeDaytimeCurve();

@@ -100,9 +100,9 @@ public:
     void Hilfe1Click();
     void Fensterschliessen2Click() { close(); }
     // "Save chart as...": asks for a file and saves the shown page's chart by its type.
-    void Diagrammspeichern1Click();
+    void SaveChart1Click();
     // "Copy chart": the shown page's chart to the clipboard as an image.
-    void Diagrammkopieren1Click();
+    void CopyChart1Click();
 
     // The chart of the shown tab page.
     ChartView* shownChart() const;

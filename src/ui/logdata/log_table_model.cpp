@@ -7,20 +7,9 @@
 
 namespace quomble {
 
-namespace {
-
-}  // namespace
-
 LogTableModel::LogTableModel(const LogModel& model, LogTable table, QObject* parent)
     : QAbstractTableModel(parent), model_(model), order_(table)
 {
-}
-
-const std::vector<int>& LogTableModel::columnWidths(LogTable table)
-{
-    static const std::vector<int> boots = {42, 110, 110, 80, 80};
-    static const std::vector<int> days = {42, 82, 66, 54, 54, 60};
-    return table == LogTable::Boots ? boots : days;
 }
 
 int LogTableModel::rowCount(const QModelIndex& parent) const
@@ -37,29 +26,24 @@ QVariant LogTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    const int column = index.column();
-    const bool boots = order_.table() == LogTable::Boots;
+    const TableColumn& column = tableColumns(order_.table())[static_cast<std::size_t>(index.column())];
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(order_.cell(model_, index.row() + 1, column));
+        return QString::fromStdString(order_.cell(model_, index.row() + 1, index.column()));
     case Qt::ForegroundRole:
-        if (boots) {
-            if (column == 1 || column == 3)
-                return palette::Green;
-            if (column == 2 || column == 4)
-                return palette::Red;
-        } else {
-            if (column == 3)
-                return palette::Green;
-            if (column == 4)
-                return palette::Red;
-            if (column == 5)
-                return palette::Navy;
+        switch (column.colour) {
+        case TableColumn::Colour::Green:
+            return palette::Green;
+        case TableColumn::Colour::Red:
+            return palette::Red;
+        case TableColumn::Colour::Navy:
+            return palette::Navy;
+        case TableColumn::Colour::Plain:
+            break;
         }
         return {};
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignVCenter |
-                                   (!boots && column == 1 ? Qt::AlignLeft : Qt::AlignRight));
+        return QVariant::fromValue(Qt::AlignVCenter | (column.leftAligned ? Qt::AlignLeft : Qt::AlignRight));
     default:
         return {};
     }

@@ -29,9 +29,6 @@ public:
     // The rows were reordered (or a mark changed) behind the model's back.
     void rowsReordered();
 
-    // The design widths of the columns.
-    static const std::vector<int>& columnWidths(LogTable table);
-
 private:
     const LogModel& model_;
     TableOrder order_;

@@ -1,6 +1,7 @@
 #include "ui/logdata/tform4.h"
 
 #include "ui/components/busyindicator.h"
+#include "ui/components/control_name.h"
 #include "ui/components/file_export.h"
 #include "ui/components/labels.h"
 #include "ui/components/screens.h"
@@ -31,17 +32,17 @@ constexpr int kRowHeight = 18;
 
 }  // namespace
 
-TForm4::TForm4(const LogModel& model, int pageIndex, QWidget* parent) : QDialog(parent), model_(model)
+TForm4::TForm4(const LogModel& model, const Settings& settings, QWidget* parent)
+    : QDialog(parent), model_(model)
 {
-    FormCreate(pageIndex);
+    FormCreate(settings.LogDataPageIndex);
 }
 
 TForm4::~TForm4() = default;
 
-QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model, const char* name)
+QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
 {
     auto* grid = new QTableView(page);
-    grid->setObjectName(QString::fromLatin1(name));
     grid->setModel(model);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     // A click selects one row; Shift, Ctrl and Ctrl+A select a block to copy.
@@ -64,9 +65,9 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model, const char* na
     QPalette palette = grid->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     grid->setPalette(palette);
-    const auto& widths = LogTableModel::columnWidths(model->order().table());
-    for (int c = 0; c < static_cast<int>(widths.size()); ++c)
-        grid->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    const auto& columns = tableColumns(model->order().table());
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c)
+        grid->setColumnWidth(c, columns[static_cast<std::size_t>(c)].width);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid);
@@ -82,12 +83,9 @@ void TForm4::FormCreate(int pageIndex)
     setWindowIcon(QApplication::windowIcon());
     setFont(sansFont(11));
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    nameControl(this, QUOMBLE_CONTROL(TForm4, PageControl1), new QTabWidget(this));
+    nameControl(this, QUOMBLE_CONTROL(TForm4, TabSheet1), new QWidget);
+    nameControl(this, QUOMBLE_CONTROL(TForm4, TabSheet2), new QWidget);
     PageControl1->addTab(TabSheet1, QStringLiteral("Boots"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Days"));
     auto* layout = new QVBoxLayout(this);
@@ -96,12 +94,10 @@ void TForm4::FormCreate(int pageIndex)
 
     boots_ = new LogTableModel(model_, LogTable::Boots, this);
     days_ = new LogTableModel(model_, LogTable::Days, this);
-    StringAlignGrid1 = makeGrid(TabSheet1, boots_, "StringAlignGrid1");
-    StringAlignGrid2 = makeGrid(TabSheet2, days_, "StringAlignGrid2");
-    Animate1 = new BusyIndicator(TabSheet1);
-    Animate1->setObjectName(QStringLiteral("Animate1"));
-    Animate2 = new BusyIndicator(TabSheet2);
-    Animate2->setObjectName(QStringLiteral("Animate2"));
+    nameControl(this, QUOMBLE_CONTROL(TForm4, StringAlignGrid1), makeGrid(TabSheet1, boots_));
+    nameControl(this, QUOMBLE_CONTROL(TForm4, StringAlignGrid2), makeGrid(TabSheet2, days_));
+    nameControl(this, QUOMBLE_CONTROL(TForm4, Animate1), new BusyIndicator(TabSheet1));
+    nameControl(this, QUOMBLE_CONTROL(TForm4, Animate2), new BusyIndicator(TabSheet2));
 
     connect(StringAlignGrid1->horizontalHeader(), &QHeaderView::sectionPressed, this,
             [this](int column) { StringAlignGrid1FixedColClick(column); });
@@ -117,21 +113,19 @@ void TForm4::FormCreate(int pageIndex)
 
 void TForm4::buildMenu()
 {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    auto item = [this](const char* name, const QString& caption, const QKeySequence& shortcut) {
-        QAction* a = PopupMenu1->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
+    nameControl(this, QUOMBLE_CONTROL(TForm4, PopupMenu1), new QMenu(this));
+    auto item = [this](QAction* TForm4::*member, const char* name, const QString& caption,
+                       const QKeySequence& shortcut) {
+        QAction* a = nameControl(this, member, name, PopupMenu1->addAction(caption));
         a->setShortcut(shortcut);
         a->setShortcutContext(Qt::WindowShortcut);
         addAction(a);  // the shortcut works while the menu is closed
-        return a;
     };
-    Kopieren1 = item("Kopieren1", QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    Tabellespeichern1 =
-        item("Tabellespeichern1", QStringLiteral("Save table as..."), QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(Kopieren1, &QAction::triggered, this, &TForm4::Kopieren1Click);
-    connect(Tabellespeichern1, &QAction::triggered, this, &TForm4::Tabellespeichern1Click);
+    item(QUOMBLE_CONTROL(TForm4, CopyRows1), QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    item(QUOMBLE_CONTROL(TForm4, SaveTable1), QStringLiteral("Save table as..."),
+         QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(CopyRows1, &QAction::triggered, this, &TForm4::CopyRows1Click);
+    connect(SaveTable1, &QAction::triggered, this, &TForm4::SaveTable1Click);
 }
 
 void TForm4::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(event->globalPos()); }
@@ -154,14 +148,14 @@ QString TForm4::selectedRowsText() const
     return QString::fromStdString(tableText(model_, shownModel()->order(), TableTextFormat::Tsv, rows));
 }
 
-void TForm4::Kopieren1Click() { QGuiApplication::clipboard()->setText(selectedRowsText()); }
+void TForm4::CopyRows1Click() { QGuiApplication::clipboard()->setText(selectedRowsText()); }
 
 bool TForm4::saveShownTable(const QString& path, TableTextFormat format)
 {
     return saveExportFile(path, tableText(model_, shownModel()->order(), format), this);
 }
 
-void TForm4::Tabellespeichern1Click()
+void TForm4::SaveTable1Click()
 {
     static const QList<ExportFileType> kTypes = {
         {QStringLiteral("Tab-separated text (*.tsv)"), QStringLiteral("tsv")},
@@ -262,9 +256,8 @@ void TForm4::fitNumberColumn(QTableView* grid)
         widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(c)));
     const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 2;
     const int needed = widest * digits + metrics.horizontalAdvance(QLatin1Char(' ')) + margins + 1;
-    const auto& widths =
-        LogTableModel::columnWidths(grid == StringAlignGrid1 ? LogTable::Boots : LogTable::Days);
-    grid->setColumnWidth(0, std::max(widths[0], needed));
+    const auto& columns = tableColumns(grid == StringAlignGrid1 ? LogTable::Boots : LogTable::Days);
+    grid->setColumnWidth(0, std::max(columns[0].width, needed));
 }
 
 QString TForm4::Wochentag_lang(const QString& code)

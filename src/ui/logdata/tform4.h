@@ -22,8 +22,8 @@ class LogTableModel;
 class TForm4 : public QDialog, public SecondaryWindow {
     Q_OBJECT
 public:
-    // pageIndex: the page stored in the settings (read by the main window before).
-    TForm4(const LogModel& model, int pageIndex, QWidget* parent = nullptr);
+    // settings: the main window's values; the window opens on LogDataPageIndex.
+    TForm4(const LogModel& model, const Settings& settings, QWidget* parent = nullptr);
     ~TForm4() override;
 
     // --- The main window's plug ----------------------------------------------------------
@@ -41,9 +41,9 @@ public:
     static QString Wochentag_lang(const QString& code);
     // "Copy": the selected rows of the shown table, header line first, tab-separated, to
     // the clipboard.
-    void Kopieren1Click();
+    void CopyRows1Click();
     // "Save table as...": asks for a file and writes the shown table as TSV or CSV.
-    void Tabellespeichern1Click();
+    void SaveTable1Click();
     // The selected rows of the shown table as the clipboard gets them.
     QString selectedRowsText() const;
     // Writes the whole shown table in its shown order; false, after the error box, when it
@@ -62,8 +62,8 @@ public:
     BusyIndicator* Animate1 = nullptr;
     BusyIndicator* Animate2 = nullptr;
     QMenu* PopupMenu1 = nullptr;
-    QAction* Kopieren1 = nullptr;
-    QAction* Tabellespeichern1 = nullptr;
+    QAction* CopyRows1 = nullptr;
+    QAction* SaveTable1 = nullptr;
     LogTableModel* bootsModel() const { return boots_; }
     LogTableModel* daysModel() const { return days_; }
 
@@ -82,7 +82,7 @@ private:
     void FormShow();
     void headerPressed(int table, int column);
     void placeAnimations();
-    QTableView* makeGrid(QWidget* page, LogTableModel* model, const char* name);
+    QTableView* makeGrid(QWidget* page, LogTableModel* model);
     void selectAndReveal(QTableView* grid, int row);
     void buildMenu();
     QTableView* shownGrid() const;

@@ -10,72 +10,83 @@
 
 #include <QLabel>
 
+#include <algorithm>
+#include <iterator>
+
 namespace quomble {
 
 namespace {
 
-// One row of the duration table and its caption: a label of its own, or a sentence of five
-// labels (opening words, date, "at", time, "o'clock, thus before") whose date and time are
-// bold. A bold row has a bold caption and bold cells.
+// The place and look of a row's caption (core/figures.h says what the row is): a label of
+// its own, or a sentence of five labels (opening words, date, "at", time, "o'clock, thus
+// before") whose date and time are bold. A bold row has a bold caption and bold cells.
 struct FigureRowLayout {
-    int row;
-    int y;
     QColor color;
     bool bold;
     int labels[5];  // the caption label, or the sentence's five
     int x[5];       // their places in the layout
 };
 
+// Rows 1..15 in order.
 const FigureRowLayout kRows[] = {
-    {1, 24, palette::Black, false, {1, 2, 12, 26, 3}, {10, 60, 127, 138, 192}},
-    {2, 40, palette::Navy, false, {4, 5, 29, 30, 10}, {10, 82, 149, 160, 214}},
-    {3, 56, palette::Green, true, {11}, {10}},
-    {4, 76, palette::Maroon, false, {33}, {10}},
-    {5, 92, palette::Maroon, false, {17}, {10}},
-    {6, 108, palette::Maroon, false, {13, 14, 31, 32, 15}, {10, 74, 141, 152, 206}},
-    {7, 124, palette::Maroon, false, {16}, {10}},
-    {8, 144, palette::Green, false, {18}, {10}},
-    {9, 160, palette::Green, false, {19}, {10}},
-    {10, 176, palette::Green, false, {20}, {10}},
-    {11, 192, palette::Green, true, {21}, {10}},
-    {12, 212, palette::Red, false, {22}, {10}},
-    {13, 228, palette::Red, false, {25}, {10}},
-    {14, 244, palette::Red, false, {27}, {10}},
-    {15, 260, palette::Red, true, {28}, {10}},
+    {palette::Black, false, {1, 2, 12, 26, 3}, {10, 60, 127, 138, 192}},
+    {palette::Navy, false, {4, 5, 29, 30, 10}, {10, 82, 149, 160, 214}},
+    {palette::Green, true, {11}, {10}},
+    {palette::Maroon, false, {33}, {10}},
+    {palette::Maroon, false, {17}, {10}},
+    {palette::Maroon, false, {13, 14, 31, 32, 15}, {10, 74, 141, 152, 206}},
+    {palette::Maroon, false, {16}, {10}},
+    {palette::Green, false, {18}, {10}},
+    {palette::Green, false, {19}, {10}},
+    {palette::Green, false, {20}, {10}},
+    {palette::Green, true, {21}, {10}},
+    {palette::Red, false, {22}, {10}},
+    {palette::Red, false, {25}, {10}},
+    {palette::Red, false, {27}, {10}},
+    {palette::Red, true, {28}, {10}},
 };
+static_assert(std::size(kRows) == kFigureRows - 1, "one layout for each figure row");
 
 const FigureRowLayout& layoutOf(int row) { return kRows[row - 1]; }
 
-// Rows whose cells stand 4 pixels apart from the row before them.
-constexpr int kTallRows[] = {3, 7, 11};
-// Rows whose caption tells on hover when their figure happened.
-constexpr int kHintRows[] = {4, 8, 10, 12, 14};
+constexpr int kRowHeight = 16;
+constexpr int kGroupGap = 4;  // a row that ends a group stands this much taller
+
+// The top of a row's caption: the rows stand kRowHeight apart, a group's end adds its gap.
+int captionTop(int row)
+{
+    int y = 24 + kRowHeight * (row - 1);
+    for (int before = 1; before < row; ++before)
+        if (figureRow(before).breakAfter == FigureBreak::Group)
+            y += kGroupGap;
+    return y;
+}
 
 }  // namespace
 
 FiguresPanel::FiguresPanel(LabelSet& labels, QWidget* parent)
     : BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised, parent), labels_(labels)
 {
-    setObjectName(QStringLiteral("Panel1"));
     setGeometry(6, 22, 428, 282);
 
-    for (const FigureRowLayout& r : kRows) {
-        const QString caption = QString::fromLatin1(kFigureCaptions[static_cast<std::size_t>(r.row)]);
-        if (!isSentenceRow(r.row)) {
-            labels_.add(this, r.labels[0], r.x[0], r.y, caption, r.color, r.bold);
-            continue;
+    for (int row = 1; row < kFigureRows; ++row) {
+        const FigureRowLayout& r = layoutOf(row);
+        const int y = captionTop(row);
+        const QString caption = QString::fromLatin1(figureRow(row).caption);
+        if (!figureRow(row).sentence) {
+            labels_.add(this, r.labels[0], r.x[0], y, caption, r.color, r.bold);
+        } else {
+            const QString words[5] = {caption, QString(), QString::fromLatin1(kSentenceAt), QString(),
+                                      QString::fromLatin1(kSentenceEnd)};
+            for (int i = 0; i < 5; ++i)
+                labels_.add(this, r.labels[i], r.x[i], y, words[i], r.color, i == 1 || i == 3);
         }
-        const QString words[5] = {caption, QString(), QString::fromLatin1(kSentenceAt), QString(),
-                                  QString::fromLatin1(kSentenceEnd)};
-        for (int i = 0; i < 5; ++i)
-            labels_.add(this, r.labels[i], r.x[i], r.y, words[i], r.color, i == 1 || i == 3);
+        if (figureRow(row).hint)
+            labels_[r.labels[0]]->setToolTipDuration(60000);  // their hints are set at run time
     }
     setHint(labels_[17], QStringLiteral("results from \"sum of all OnTimes\" per number of crashes "));
-    for (int row : kHintRows)
-        labels_[layoutOf(row).labels[0]]->setToolTipDuration(60000);  // their hints are set at run time
 
     grid_ = new DurationGrid(4, kFigureRows, this);
-    grid_->setObjectName(QStringLiteral("StringAlignGrid1"));
     grid_->setGeometry(308, 6, 115, 270);
     grid_->setColumnWidth(0, 40);
     for (int c = 1; c < 4; ++c)
@@ -86,7 +97,9 @@ FiguresPanel::FiguresPanel(LabelSet& labels, QWidget* parent)
 
 void FiguresPanel::showFixed(const LogModel& model)
 {
-    for (int row : {1, 2, 6}) {
+    for (int row = 1; row < kFigureRows; ++row) {
+        if (!figureRow(row).sentence)
+            continue;
         const FigureMoment moment = figureMoment(model, row);
         const FigureRowLayout& r = layoutOf(row);
         setLabelText(labels_[r.labels[1]], QString::fromStdString(moment.date));
@@ -99,19 +112,18 @@ void FiguresPanel::showFixed(const LogModel& model)
     for (int c = 1; c < 4; ++c)
         grid_->setColumnWidth(c, 24);
     for (int r = 0; r < grid_->rowCount(); ++r)
-        grid_->setRowHeight(r, 16);
+        grid_->setRowHeight(r, kRowHeight);
     showRows(model, 0, 0);  // the headings
     showRows(model, kFirstFixedFigureRow, kFigureRows - 1);
-    for (const FigureRowLayout& r : kRows) {
-        if (r.row == 1)
-            continue;  // the first row keeps the window's text colour
+    for (int row = 2; row < kFigureRows; ++row) {  // the first row keeps the window's text colour
         for (int c = 0; c < 4; ++c) {
-            grid_->setCellColor(c, r.row, r.color);
-            grid_->setCellBold(c, r.row, r.bold);
+            grid_->setCellColor(c, row, layoutOf(row).color);
+            grid_->setCellBold(c, row, layoutOf(row).bold);
         }
     }
-    for (int r : kTallRows)
-        grid_->setRowHeight(r, 20);
+    for (int row = 1; row < kFigureRows; ++row)
+        if (figureRow(row).breakAfter == FigureBreak::Group)
+            grid_->setRowHeight(row, kRowHeight + kGroupGap);
     grid_->clearSelection();
 }
 
@@ -125,9 +137,13 @@ void FiguresPanel::showLive(const LogModel& model)
         setLabelText(labels_[r.labels[3]], QStringLiteral("-"));
         flowSentences();
     }
-    const QColor warning = crashFreeWarning(model) ? palette::Red : layoutOf(7).color;
-    for (int c = 0; c < 4; ++c)
-        grid_->setCellColor(c, 7, warning);
+    for (int row = 1; row < kFigureRows; ++row) {
+        if (!figureRow(row).warning)
+            continue;
+        const QColor color = crashFreeWarning(model) ? palette::Red : layoutOf(row).color;
+        for (int c = 0; c < 4; ++c)
+            grid_->setCellColor(c, row, color);
+    }
 }
 
 void FiguresPanel::showRows(const LogModel& model, int first, int last)
@@ -142,8 +158,8 @@ void FiguresPanel::showRows(const LogModel& model, int first, int last)
 
 void FiguresPanel::showHints(const LogModel& model, int first, int last)
 {
-    for (int row : kHintRows) {
-        if (row < first || row > last)
+    for (int row = std::max(first, 1); row <= last; ++row) {
+        if (!figureRow(row).hint)
             continue;
         const FigureHint hint = figureHint(model, row);
         QString text;
@@ -157,12 +173,14 @@ void FiguresPanel::showHints(const LogModel& model, int first, int last)
 
 void FiguresPanel::flowSentences()
 {
-    for (int row : {1, 2, 6})
-        labels_.flow(layoutOf(row).labels, true);
+    for (int row = 1; row < kFigureRows; ++row)
+        if (figureRow(row).sentence)
+            labels_.flow(layoutOf(row).labels, true);
     // A sentence that runs past the table's left edge stays readable over its empty left
     // part (the day column is right-aligned).
-    for (int row : {1, 2, 6})
-        labels_[layoutOf(row).labels[4]]->raise();
+    for (int row = 1; row < kFigureRows; ++row)
+        if (figureRow(row).sentence)
+            labels_[layoutOf(row).labels[4]]->raise();
 }
 
 }  // namespace quomble

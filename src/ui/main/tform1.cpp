@@ -10,6 +10,7 @@
 #include "ui/about/version.h"
 #include "ui/components/bevelpanel.h"
 #include "ui/components/clickablelabel.h"
+#include "ui/components/control_name.h"
 #include "ui/components/durationgrid.h"
 #include "ui/components/labels.h"
 #include "ui/components/messages.h"
@@ -52,10 +53,11 @@ constexpr std::size_t kFindingBoxes = 10;
 
 }  // namespace
 
-TForm1::TForm1(std::string appDir, Clock clock, QWidget* parent)
+TForm1::TForm1(ProgramFiles files, Clock clock, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      AppDir(std::move(appDir)), model_(std::move(clock))
+      LogFileName(std::move(files.log)), IniFileName(std::move(files.settings.write)),
+      IniReadFileName(std::move(files.settings.read)), model_(std::move(clock))
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("QuombleView"));
@@ -65,23 +67,23 @@ TForm1::TForm1(std::string appDir, Clock clock, QWidget* parent)
     routeEscape(this, [this](int key) { FormKeyDown(key); });
     setAttribute(Qt::WA_QuitOnClose, true);
 
-    Panel12 = new QWidget(this);
-    Panel12->setObjectName(QStringLiteral("Panel12"));
+    nameControl(this, QUOMBLE_CONTROL(TForm1, Panel12), new QWidget(this));
     Panel12->setGeometry(0, 0, kFormWidth, 22);
-    Label24 = makeLabel(Panel12, QStringLiteral("Label24"), 14, 3, QString(), {palette::Navy, true, 13});
+    nameControl(this, QUOMBLE_CONTROL(TForm1, Label24),
+                makeLabel(Panel12, QString(), 14, 3, QString(), {palette::Navy, true, 13}));
     setHint(Label24, QStringLiteral("Aktuelles Datum und aktuelle Uhrzeit"));
 
-    Panel1 = new FiguresPanel(labels_, this);
-    StringAlignGrid1 = Panel1->grid();
+    // The panels make their controls; the window names them.
+    nameControl(this, QUOMBLE_CONTROL(TForm1, Panel1), new FiguresPanel(labels_, this));
+    nameControl(this, QUOMBLE_CONTROL(TForm1, StringAlignGrid1), Panel1->grid());
     connect(Panel1, &FiguresPanel::gridClicked, this, &TForm1::StringAlignGrid1Click);
-    Panel2 = new TotalsPanel(labels_, this);
-    Image1 = Panel2->icon();
-    Bevel1 = Panel2->iconFrame();
+    nameControl(this, QUOMBLE_CONTROL(TForm1, Panel2), new TotalsPanel(labels_, this));
+    nameControl(this, QUOMBLE_CONTROL(TForm1, Image1), Panel2->icon());
+    nameControl(this, QUOMBLE_CONTROL(TForm1, Bevel1), Panel2->iconFrame());
     connect(Panel2, &TotalsPanel::iconClicked, this, &TForm1::Image1Click);
     buildMenu();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    nameControl(this, QUOMBLE_CONTROL(TForm1, Timer1), new QTimer(this));
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 }
@@ -92,34 +94,33 @@ QLabel* TForm1::label(int number) const { return number == 24 ? Label24 : labels
 
 void TForm1::buildMenu()
 {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    auto item = [this](const char* name, const QString& caption, const QKeySequence& shortcut) {
-        QAction* a = PopupMenu1->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
+    nameControl(this, QUOMBLE_CONTROL(TForm1, PopupMenu1), new QMenu(this));
+    auto item = [this](QAction* TForm1::*member, const char* name, const QString& caption,
+                       const QKeySequence& shortcut) {
+        QAction* a = nameControl(this, member, name, PopupMenu1->addAction(caption));
         if (!shortcut.isEmpty()) {
             a->setShortcut(shortcut);
             a->setShortcutContext(Qt::WindowShortcut);
             addAction(a);  // the shortcut works while the menu is closed
         }
-        return a;
     };
-    Hilfe1 = item("Hilfe1", QStringLiteral("About"), QKeySequence(Qt::Key_F1));
-    LogDatei1 = item("LogDatei1", QStringLiteral("view LogData list"), QKeySequence(Qt::Key_F2));
-    Diagramm1 = item("Diagramm1", QStringLiteral("view diagrams"), QKeySequence(Qt::Key_F3));
-    Stndigaktualisieren1 =
-        item("Stndigaktualisieren1", QStringLiteral("permanently update"), QKeySequence(Qt::Key_F12));
-    EinstellungenbeimBeendenspeichern1 =
-        item("EinstellungenbeimBeendenspeichern1", QStringLiteral("save settings at end"), QKeySequence());
-    N1 = PopupMenu1->addSeparator();
-    N1->setObjectName(QStringLiteral("N1"));
-    Programmbeenden1 = item("Programmbeenden1", QStringLiteral("End QuombleV"), QKeySequence());
-    N2 = PopupMenu1->addSeparator();
-    N2->setObjectName(QStringLiteral("N2"));
-    Zusammenfassungkopieren1 =
-        item("Zusammenfassungkopieren1", QStringLiteral("Copy summary"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    CrashesItem =
-        item("CrashesItem", QStringLiteral("view crashes and their causes"), QKeySequence(Qt::Key_F4));
+    auto separator = [this](QAction* TForm1::*member, const char* name) {
+        nameControl(this, member, name, PopupMenu1->addSeparator());
+    };
+    item(QUOMBLE_CONTROL(TForm1, Hilfe1), QStringLiteral("About"), QKeySequence(Qt::Key_F1));
+    item(QUOMBLE_CONTROL(TForm1, LogDatei1), QStringLiteral("view LogData list"), QKeySequence(Qt::Key_F2));
+    item(QUOMBLE_CONTROL(TForm1, Diagramm1), QStringLiteral("view diagrams"), QKeySequence(Qt::Key_F3));
+    item(QUOMBLE_CONTROL(TForm1, Stndigaktualisieren1), QStringLiteral("permanently update"),
+         QKeySequence(Qt::Key_F12));
+    item(QUOMBLE_CONTROL(TForm1, EinstellungenbeimBeendenspeichern1), QStringLiteral("save settings at end"),
+         QKeySequence());
+    separator(QUOMBLE_CONTROL(TForm1, N1));
+    item(QUOMBLE_CONTROL(TForm1, Programmbeenden1), QStringLiteral("End QuombleV"), QKeySequence());
+    separator(QUOMBLE_CONTROL(TForm1, N2));
+    item(QUOMBLE_CONTROL(TForm1, CopySummary1), QStringLiteral("Copy summary"),
+         QKeySequence(Qt::CTRL | Qt::Key_C));
+    item(QUOMBLE_CONTROL(TForm1, CrashesItem), QStringLiteral("view crashes and their causes"),
+         QKeySequence(Qt::Key_F4));
     CrashesItem->setVisible(false);  // until a crashes window is plugged in
 
     // The two check marks are the menu's only state; both are set at every start.
@@ -134,7 +135,7 @@ void TForm1::buildMenu()
     // A checkable item has already inverted its mark when it reports the trigger.
     connect(Stndigaktualisieren1, &QAction::triggered, this, &TForm1::applyTimerState);
     connect(Programmbeenden1, &QAction::triggered, this, &TForm1::Programmbeenden1Click);
-    connect(Zusammenfassungkopieren1, &QAction::triggered, this, &TForm1::Zusammenfassungkopieren1Click);
+    connect(CopySummary1, &QAction::triggered, this, &TForm1::CopySummary1Click);
     connect(CrashesItem, &QAction::triggered, this, [this] {
         if (openCrashes_)
             openCrashes_();
@@ -174,9 +175,6 @@ bool TForm1::FormCreate()
     setWindowIcon(programIcon());
     FirstShowPending = true;
 
-    LogFileName = LogFileNameIn(AppDir);
-    IniFileName = settingsFiles_ ? settingsFiles_->write : IniFileNameIn(AppDir);
-    IniReadFileName = settingsFiles_ ? settingsFiles_->read : IniFileName;
     try {
         // A folder or a pipe in the log's place ends the program like a missing log, but
         // says so; a pipe is never opened, so nothing waits for a writer.
@@ -385,7 +383,7 @@ QString TForm1::summaryText() const
     return textFromCore(quomble::summaryText(model_, LogFileName, findings_, intakeError_));
 }
 
-void TForm1::Zusammenfassungkopieren1Click()
+void TForm1::CopySummary1Click()
 {
     const QString text = summaryText();
     if (!text.isEmpty())

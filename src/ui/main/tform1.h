@@ -38,9 +38,9 @@ class TotalsPanel;
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    // appDir: the executable's directory with its trailing separator, where Quomble.log
-    // and Quomble.ini lie. clock: "now" for the log reader and the live update.
-    TForm1(std::string appDir, Clock clock, QWidget* parent = nullptr);
+    // files: the log and the settings files, resolved by the start-up. clock: "now" for
+    // the log reader and the live update.
+    TForm1(ProgramFiles files, Clock clock, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The creation handler: the whole intake, with its progress in the caption. Returns
@@ -63,8 +63,6 @@ public:
     bool closeForTheSystem();
     // The system calls through which the settings reach the disk (a test fills the disk).
     void setSettingsWriteCalls(SettingsWriteCalls calls) { settingsWriteCalls_ = std::move(calls); }
-    // Where the settings are read and written; without this call, beside the executable.
-    void useSettingsFiles(SettingsFiles files) { settingsFiles_ = std::move(files); }
     void Anzeigen();
     void Aktualisieren();
 
@@ -78,7 +76,7 @@ public:
     void EinstellungenbeimBeendenspeichern1Click();
     void Programmbeenden1Click();
     // "Copy summary": the summary as the report tool prints it, to the clipboard.
-    void Zusammenfassungkopieren1Click();
+    void CopySummary1Click();
     QString summaryText() const;
     void StringAlignGrid1Click();
     void FormKeyDown(int key);
@@ -106,10 +104,9 @@ public:
 
     QString VersionText;
     QString BuildText;
-    std::string AppDir;
-    std::string LogFileName;
-    std::string IniFileName;      // written at the end
-    std::string IniReadFileName;  // read at start-up; a system-wide default until the user has his own
+    const std::string LogFileName;
+    const std::string IniFileName;      // written at the end
+    const std::string IniReadFileName;  // read at start-up; a system-wide default until the user has his own
     bool FirstShowPending = true;
 
     // --- Controls -----------------------------------------------------------------------
@@ -131,7 +128,7 @@ public:
     QAction* N1 = nullptr;
     QAction* Programmbeenden1 = nullptr;
     QAction* N2 = nullptr;
-    QAction* Zusammenfassungkopieren1 = nullptr;
+    QAction* CopySummary1 = nullptr;
     QAction* CrashesItem = nullptr;
 
 protected:
@@ -149,7 +146,6 @@ private:
     LogModel model_;
     Settings settings_;
     SettingsWriteCalls settingsWriteCalls_;
-    std::optional<SettingsFiles> settingsFiles_;
     QString applicationTitle_;
     LabelSet labels_;  // the numbered labels of both panels
     TForm2* about_ = nullptr;

@@ -27,7 +27,6 @@ constexpr int kLines[][5] = {
 TotalsPanel::TotalsPanel(LabelSet& labels, QWidget* parent)
     : BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised, parent), labels_(labels)
 {
-    setObjectName(QStringLiteral("Panel2"));
     setGeometry(6, 311, 428, 80);
     const QColor plain = QWidget::palette().color(QPalette::ButtonText);
 
@@ -55,13 +54,11 @@ TotalsPanel::TotalsPanel(LabelSet& labels, QWidget* parent)
     relayout();
 
     frame_ = new BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::None, this);
-    frame_->setObjectName(QStringLiteral("Bevel1"));
     frame_->setFilled(false);
     frame_->setGeometry(374, 24, 36, 36);
     frame_->hide();
 
     icon_ = new ClickableLabel(this);
-    icon_->setObjectName(QStringLiteral("Image1"));
     icon_->setGeometry(376, 26, 32, 32);
     icon_->setPixmap(programPixmap(32));
     icon_->setCursor(Qt::PointingHandCursor);

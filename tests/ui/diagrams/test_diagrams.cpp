@@ -497,7 +497,7 @@ TEST(Menu, ItemsCaptionsShortcutsAndStartStates)
         top << a->objectName();
     EXPECT_EQ(top, QStringList({"Hilfe1", "N1", "Werteanzeigen2", "N3DAnsicht1",
                                 "automatischeYAchsenskalierung1", "N4", "Gestuft1", "Normiert1", "N5",
-                                "Fensterschliessen2", "N8", "Diagrammspeichern1", "Diagrammkopieren1"}));
+                                "Fensterschliessen2", "N8", "SaveChart1", "CopyChart1"}));
     QStringList sub;
     for (QAction* a : f.Werteanzeigen2Menu->actions())
         sub << a->text();
@@ -510,10 +510,10 @@ TEST(Menu, ItemsCaptionsShortcutsAndStartStates)
     EXPECT_EQ(f.automatischeYAchsenskalierung1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
     EXPECT_EQ(f.Fensterschliessen2->shortcut(), QKeySequence(Qt::Key_Escape));
     EXPECT_TRUE(f.N8->isSeparator());
-    EXPECT_EQ(f.Diagrammspeichern1->text(), "Save chart as...");
-    EXPECT_EQ(f.Diagrammspeichern1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    EXPECT_EQ(f.Diagrammkopieren1->text(), "Copy chart");
-    EXPECT_EQ(f.Diagrammkopieren1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    EXPECT_EQ(f.SaveChart1->text(), "Save chart as...");
+    EXPECT_EQ(f.SaveChart1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(f.CopyChart1->text(), "Copy chart");
+    EXPECT_EQ(f.CopyChart1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     for (int i = 0; i < kDiagramOptionCount; ++i)
         EXPECT_EQ(f.optionItem(DiagramOption(i))->isChecked(), kDiagramOptionKeys[i].initial) << i;
     EXPECT_FALSE(f.Normiert1->isChecked());

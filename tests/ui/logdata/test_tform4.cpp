@@ -60,7 +60,7 @@ TEST_F(LogDataWindow, TableModelKeepsTheItemModelRulesThroughRefillsAndSorts)
 
 TEST_F(LogDataWindow, ShowsBothTablesAsLaidOut)
 {
-    TForm4 form(model, 0);
+    TForm4 form(model, Settings{});
     form.show();
     EXPECT_EQ(form.windowTitle(), "LogData");
     ASSERT_EQ(form.PageControl1->count(), 2);
@@ -96,7 +96,9 @@ TEST_F(LogDataWindow, ShowsBothTablesAsLaidOut)
 
 TEST_F(LogDataWindow, PageDecidesTheWidth)
 {
-    TForm4 form(model, 1);
+    Settings onDays;
+    onDays.LogDataPageIndex = 1;
+    TForm4 form(model, onDays);
     EXPECT_EQ(form.PageControl1->currentIndex(), 1);
     const int days = form.width();
     form.PageControl1->setCurrentIndex(0);
@@ -114,7 +116,7 @@ TEST_F(LogDataWindow, PageDecidesTheWidth)
 
 TEST_F(LogDataWindow, HeaderPressSortsKeepsTheSelectionAndReopeningUndoesIt)
 {
-    TForm4 form(model, 0);
+    TForm4 form(model, Settings{});
     form.show();
     QTableView* boots = form.StringAlignGrid1;
     form.StringAlignGrid1FixedColClick(0);  // Nr.: descending first
@@ -149,7 +151,7 @@ TEST(LogDataCells, WrittenOncePerShowing)
     quomble::testing::readAndRefresh(
         live, quomble::testing::logText({"07.12.2026 05:00:00 07.12.2026 07:15:00", "07.12.2026 10:00:00 "}));
     live.BC_Array_fuellen();
-    TForm4 form(live, 0);
+    TForm4 form(live, Settings{});
     form.show();
     QAbstractItemModel* boots = form.StringAlignGrid1->model();
     auto cell = [&](int row, int column) { return boots->index(row - 1, column).data().toString(); };
@@ -178,7 +180,7 @@ TEST(LogDataPlace, NeverOpenedOverTheMainWindowAndReopenedWhereTheUserLeftIt)
     one.BC_Array_fuellen();
     QWidget main;
     main.setGeometry(100, 100, 600, 500);
-    TForm4 form(one, 0, &main);
+    TForm4 form(one, Settings{}, &main);
     Settings settings;
     form.storeSettings(settings);
     ASSERT_TRUE(settings.LogDataPlace);
@@ -205,7 +207,7 @@ TEST_F(LogDataWindow, SingleRowOnlyTurnsTheMark)
     LogModel one{fixedClock(kNow)};
     quomble::testing::readAndRefresh(one, quomble::testing::logText({"07.12.2026 08:00:00 "}));
     one.BC_Array_fuellen();
-    TForm4 form(one, 0);
+    TForm4 form(one, Settings{});
     form.show();
     form.StringAlignGrid1FixedColClick(1);
     EXPECT_EQ(header(form.StringAlignGrid1, 1), " LogIn .");

@@ -50,7 +50,7 @@ TEST(ChartExport, SavedPngOfTheFirstPageHasTheBootBarsColourWhereADayHasBoots)
         EXPECT_EQ(lime > 0, d.Boots > d.Crashs);
     }
 
-    f.Diagrammkopieren1->trigger();
+    f.CopyChart1->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), f.Chart1->size());
 }
 

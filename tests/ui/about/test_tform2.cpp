@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/places.h"
 #include "support/qt_printers.h"
 
 using namespace quomble;
+using namespace quomble::testing;
 
 TEST(AboutTest, versionFromTheBuild)
 {
@@ -27,28 +29,29 @@ TEST(AboutTest, versionFromTheBuild)
 
 TEST(AboutTest, textsAndLayout)
 {
-    TForm2 about("3.9", "268", "/opt/quombleview/Quomble.log");
+    TForm2 about("3.9", "268", "/opt/quombleview/Quomble.log", "/home/ann/.config/quombleview/Quomble.ini");
     ASSERT_EQ(about.windowTitle(), "About");
-    about.setSettingsFileName("/home/ann/.config/quombleview/Quomble.ini");
     ASSERT_EQ(about.size(), QSize(312, 225));
-    ASSERT_EQ(about.Panel1->geometry(), QRect(6, 6, 300, 214));
     ASSERT_EQ(about.Label1->text(), "QuombleView 3.9");
     ASSERT_EQ(about.Label4->text(), "Build: #268");
     ASSERT_EQ(about.Label5->text(), "LogFile:");
     ASSERT_EQ(about.Label6->text(), "/opt/quombleview/Quomble.log");
     ASSERT_EQ(about.Label8->text(), "SettingsFile:");
     ASSERT_EQ(about.Label9->text(), "/home/ann/.config/quombleview/Quomble.ini");
-    ASSERT_EQ(about.Label8->y(), 178);
-    ASSERT_EQ(about.Label9->y(), 194);
-    for (QLabel* l : {about.Label1, about.Label4, about.Label6, about.Label8, about.Label9})
-        ASSERT_EQ(l->x(), 150 - l->width() / 2);
-    ASSERT_EQ(about.Label1->y(), 12);
-    ASSERT_EQ(about.Label4->y(), 50);
-    ASSERT_EQ(about.Label6->y(), 158);
-    ASSERT_EQ(about.Label5->pos(), QPoint(131, 142));
-    ASSERT_EQ(about.Image1->geometry(), QRect(24, 84, 32, 32));
-    ASSERT_EQ(about.Label2->pos(), QPoint(80, 84));
-    ASSERT_EQ(about.Label7->pos(), QPoint(80, 100));
+    expectPlaces(about,
+                 {
+                     {"Panel1", 6, 6, 300, 214},
+                     {"Label1", kCentred, 12},
+                     {"Label4", kCentred, 50},
+                     {"Image1", 24, 84, 32, 32},
+                     {"Label2", 80, 84},
+                     {"Label7", 80, 100},
+                     {"Label5", 131, 142},
+                     {"Label6", kCentred, 158},
+                     {"Label8", kCentred, 178},
+                     {"Label9", kCentred, 194},
+                 },
+                 150);
     ASSERT_TRUE(about.Label2->font().underline());
     ASSERT_EQ(about.Label2->palette().color(QPalette::WindowText), QColor(0, 0, 0x80));
     ASSERT_EQ(about.Label2->cursor().shape(), Qt::PointingHandCursor);
@@ -60,7 +63,7 @@ TEST(AboutTest, linksOpenWithTheDefaultHandlers)
 {
     QList<QUrl> opened;
     TForm2::setLinkOpener([&](const QUrl& url) { opened << url; });
-    TForm2 about("3.9", "268", "x");
+    TForm2 about("3.9", "268", "x", "y");
     QTest::mouseClick(about.Label2, Qt::LeftButton);
     QTest::mouseClick(about.Label7, Qt::LeftButton);
     TForm2::setLinkOpener({});
@@ -72,7 +75,7 @@ TEST(AboutTest, linksOpenWithTheDefaultHandlers)
 
 TEST(AboutTest, escapeClosesAndReportsIt)
 {
-    TForm2 about("3.9", "268", "x");
+    TForm2 about("3.9", "268", "x", "y");
     QSignalSpy closed(&about, &TForm2::closed);
     QPoint shownAt;
     QTimer::singleShot(0, &about, [&] {
@@ -93,7 +96,7 @@ TEST(AboutTest, escapeClosesAndReportsIt)
 
 TEST(AboutTest, aLongPathIsCutAtBothEdges)
 {
-    TForm2 about("3.9", "268", "/" + QString(200, 'x') + "/Quomble.log");
+    TForm2 about("3.9", "268", "/" + QString(200, 'x') + "/Quomble.log", "y");
     ASSERT_TRUE(about.Label6->x() < 0);
     ASSERT_EQ(about.Label6->x(), 150 - about.Label6->width() / 2);
 }

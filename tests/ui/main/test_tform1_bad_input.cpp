@@ -90,7 +90,7 @@ TEST_F(BadInputTest, folderOrPipeInThePlaceOfTheLogEndsWithItsReason)
     ASSERT_TRUE(QDir().mkpath(log));
     for (int round = 0; round < 2; ++round) {
         MessageRecorder messages;
-        TForm1 w(dir.appDir(), SettableClock().clock());
+        TForm1 w(programFilesIn(dir.appDir()), SettableClock().clock());
         ::alarm(20);  // a pipe that is opened waits for a writer for ever
         ASSERT_TRUE(!w.FormCreate());
         ::alarm(0);
@@ -188,7 +188,7 @@ TEST_F(BadInputTest, placeOffEveryScreenIsNotUsed)
         dir.writeLog(knownLog());
         dir.write("Quomble.ini", place);
         MessageRecorder messages;
-        TForm1 w(dir.appDir(), SettableClock().clock());
+        TForm1 w(programFilesIn(dir.appDir()), SettableClock().clock());
         ASSERT_TRUE(w.FormCreate());
         ASSERT_TRUE(onAScreen(w.frameGeometry())) << place;
         ASSERT_TRUE(reachableOnSomeScreen(w.frameGeometry())) << place;
@@ -232,7 +232,7 @@ TEST_F(BadInputTest, fullDiskOrReadOnlyFolderKeepsTheOldSettings)
         const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
         ASSERT_TRUE(full >= 0);
         MessageRecorder messages;
-        TForm1 w(dir.appDir(), SettableClock().clock());
+        TForm1 w(programFilesIn(dir.appDir()), SettableClock().clock());
         w.setSettingsWriteCalls(
             {[full](int, const char* data, std::size_t size) { return long(::write(full, data, size)); },
              {}});

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/places.h"
 #include "support/qt_printers.h"
 
 using namespace quomble;
@@ -211,7 +212,7 @@ TEST_F(MainWindowTest, manyCrashesPushTheTotalsToTheRight)
         dir.writeLog(lines);
         SettableClock clock;
         MessageRecorder messages;
-        TForm1 f(dir.appDir(), clock.clock());
+        TForm1 f(programFilesIn(dir.appDir()), clock.clock());
         f.FormCreate();
         [&] {
             ASSERT_EQ(text(f, 57), QString::number(crashes));
@@ -288,7 +289,7 @@ TEST_F(MainWindowTest, emptyLogIsReported)
 
 TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
 {
-    TForm1 f("/nonexistent/", SettableClock().clock());
+    TForm1 f(programFilesIn("/nonexistent/"), SettableClock().clock());
     QStringList names;
     QStringList captions;
     for (QAction* a : f.PopupMenu1->actions()) {
@@ -297,7 +298,7 @@ TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
     }
     ASSERT_EQ(names, (QStringList{"Hilfe1", "LogDatei1", "Diagramm1", "Stndigaktualisieren1",
                                   "EinstellungenbeimBeendenspeichern1", "N1", "Programmbeenden1", "N2",
-                                  "Zusammenfassungkopieren1", "CrashesItem"}));
+                                  "CopySummary1", "CrashesItem"}));
     ASSERT_EQ(captions, (QStringList{"About", "view LogData list", "view diagrams", "permanently update",
                                      "save settings at end", "", "End QuombleV", "", "Copy summary",
                                      "view crashes and their causes"}));
@@ -305,7 +306,7 @@ TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
     ASSERT_FALSE(f.CrashesItem->isVisible());  // no crashes window plugged in
     ASSERT_TRUE(f.N1->isSeparator());
     ASSERT_TRUE(f.N2->isSeparator());
-    ASSERT_EQ(f.Zusammenfassungkopieren1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    ASSERT_EQ(f.CopySummary1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     ASSERT_EQ(f.Hilfe1->shortcut(), QKeySequence(Qt::Key_F1));
     ASSERT_EQ(f.LogDatei1->shortcut(), QKeySequence(Qt::Key_F2));
     ASSERT_EQ(f.Diagramm1->shortcut(), QKeySequence(Qt::Key_F3));
@@ -318,9 +319,11 @@ TEST_F(MainWindowTest, menuItemsShortcutsAndMarks)
     // "view LogData list" without its window does nothing.
     f.LogDatei1Click();
     ASSERT_EQ(f.size(), QSize(440, 397));
-    ASSERT_EQ(f.StringAlignGrid1->geometry(), QRect(308, 6, 115, 270));
-    ASSERT_EQ(f.Image1->geometry(), QRect(376, 26, 32, 32));
-    ASSERT_EQ(f.Bevel1->geometry(), QRect(374, 24, 36, 36));
+    expectPlaces(f, {
+                        {"StringAlignGrid1", 308, 6, 115, 270},
+                        {"Image1", 376, 26, 32, 32},
+                        {"Bevel1", 374, 24, 36, 36},
+                    });
     ASSERT_TRUE(f.Bevel1->isHidden());
 }
 
@@ -408,7 +411,8 @@ TEST_F(MainWindowTest, iconClickFramesTheIconWhileAboutIsOpen)
     dir.writeLog(knownLog());
     TForm1& f = window();
     ASSERT_TRUE(f.FormCreate());
-    auto* about = new TForm2(f.VersionText, f.BuildText, QString::fromStdString(f.LogFileName), &f);
+    auto* about = new TForm2(f.VersionText, f.BuildText, QString::fromStdString(f.LogFileName),
+                             QString::fromStdString(f.IniFileName), &f);
     f.setAboutWindow(about);
 
     bool framedWhileOpen = false;
@@ -459,7 +463,7 @@ TEST_F(MainWindowTest, diagramsArePreparedOnlyBeforeTheFirstShow)
 
 TEST_F(MainWindowTest, gridClickLeavesNoSelection)
 {
-    TForm1 f("/nonexistent/", SettableClock().clock());
+    TForm1 f(programFilesIn("/nonexistent/"), SettableClock().clock());
     f.show();
     QTest::mouseClick(f.StringAlignGrid1, Qt::LeftButton, {}, QPoint(50, 30));
     ASSERT_TRUE(!f.StringAlignGrid1->hasSelection());

@@ -28,7 +28,7 @@ protected:
         model.LogFile_read(std::filesystem::path(QUOMBLE_TEST_DATA) / "sample.log");
         model.Statistik_aktualisieren();
         model.BC_Array_fuellen();
-        form = std::make_unique<TForm4>(model, 0);
+        form = std::make_unique<TForm4>(model, Settings{});
         form->show();
         QApplication::processEvents();
     }
@@ -70,7 +70,7 @@ TEST_F(LogDataExport, CopiedBlockIsTheReportsLinesOfThoseRows)
 
     // A plain click selects one row again.
     clickRow(3);
-    form->Kopieren1->trigger();
+    form->CopyRows1->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), report[0] + '\n' + report[3] + '\n');
 
     // Ctrl+A: every row.

@@ -165,9 +165,9 @@ TEST(StartupTest, systemDefaultSettingsAreKeptInTheUsersOwnFile)
     dir.writeLog(knownLog());
     dir.write("Quomble.ini", "pos_c_x=12\r\npos_c_y=34\r\n");
     MessageRecorder messages;
-    TForm1 f(dir.appDir(), SettableClock().clock());
     const QString own = dir.file("config/quombleview/Quomble.ini");
-    f.useSettingsFiles({dir.appDir() + "Quomble.ini", own.toStdString()});
+    TForm1 f({dir.appDir() + "Quomble.log", {dir.appDir() + "Quomble.ini", own.toStdString()}},
+             SettableClock().clock());
     ASSERT_TRUE(f.FormCreate());
     f.LogDataSettings_read();
     ASSERT_EQ(f.settings().LogDataPlace, (WindowPlace{12, 34}));

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLatin1String>
+
+// A window's declaration tables name each control once: QUOMBLE_CONTROL(TForm2, Label1)
+// gives the member pointer &TForm2::Label1 and its control name "Label1", which the table
+// turns into the member's widget and that widget's objectName.
+#define QUOMBLE_CONTROL(Owner, name) &Owner::name, #name
+
+namespace quomble {
+
+// Gives a new control its control name and keeps it in its member:
+// nameControl(this, QUOMBLE_CONTROL(TForm1, Timer1), new QTimer(this)).
+template <class Owner, class Controls, class Member, class Made>
+Made* nameControl(Owner* owner, Member* Controls::*member, const char* name, Made* control)
+{
+    control->setObjectName(QLatin1String(name));
+    owner->*member = control;
+    return control;
+}
+
+}  // namespace quomble
