@@ -3,6 +3,7 @@
 #include "crash_table_model.h"
 #include "core/boot_ends.h"
 #include "core/table_text.h"
+#include "ui/components/control_name.h"
 #include "ui/components/file_export.h"
 #include "ui/components/messages.h"
 
@@ -22,10 +23,8 @@
 namespace quomble {
 namespace {
 
-QTableView* newTable(QWidget* parent, const char* name, const QString& accessibleName, CrashTableModel* model)
+QTableView* setUpTable(QTableView* table, const QString& accessibleName, CrashTableModel* model)
 {
-    auto* table = new QTableView(parent);
-    table->setObjectName(QString::fromLatin1(name));
     table->setAccessibleName(accessibleName);
     table->setModel(model);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -39,10 +38,8 @@ QTableView* newTable(QWidget* parent, const char* name, const QString& accessibl
     return table;
 }
 
-QPlainTextEdit* newText(QWidget* parent, const char* name, const QString& accessibleName)
+QPlainTextEdit* setUpText(QPlainTextEdit* text, const QString& accessibleName)
 {
-    auto* text = new QPlainTextEdit(parent);
-    text->setObjectName(QString::fromLatin1(name));
     text->setAccessibleName(accessibleName);
     text->setReadOnly(true);
     text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -76,40 +73,44 @@ CrashesWindow::CrashesWindow(std::filesystem::path logFile, Clock clock, QWidget
     crashes_ = new CrashTableModel({kCrashColumns.begin(), kCrashColumns.end() - 1}, this);
     kernels_ =
         new CrashTableModel({"kernel", "boots", "crashes", "crashes per boot", "crashes per 100 h"}, this);
-    crashTable_ = newTable(this, "CrashTable", QStringLiteral("Boots that ended without a logout"), crashes_);
-    kernelTable_ = newTable(this, "KernelTable", QStringLiteral("Crashes per kernel release"), kernels_);
-    evidence_ = newText(this, "EvidenceText", QStringLiteral("Evidence of the selected crash"));
-    settings_ =
-        newText(this, "EvidenceSettingsText", QStringLiteral("What this machine keeps to tell a crash"));
+    setUpTable(nameControl(this, QUOMBLE_CONTROL(CrashesWindow, CrashTable), new QTableView(this)),
+               QStringLiteral("Boots that ended without a logout"), crashes_);
+    setUpTable(nameControl(this, QUOMBLE_CONTROL(CrashesWindow, KernelTable), new QTableView(this)),
+               QStringLiteral("Crashes per kernel release"), kernels_);
+    setUpText(nameControl(this, QUOMBLE_CONTROL(CrashesWindow, EvidenceText), new QPlainTextEdit(this)),
+              QStringLiteral("Evidence of the selected crash"));
+    setUpText(
+        nameControl(this, QUOMBLE_CONTROL(CrashesWindow, EvidenceSettingsText), new QPlainTextEdit(this)),
+        QStringLiteral("What this machine keeps to tell a crash"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(newCaption(this, "CrashTableCaption",
-                                 QStringLiteral("&Boots that ended without a logout"), crashTable_));
-    layout->addWidget(crashTable_, 3);
+                                 QStringLiteral("&Boots that ended without a logout"), CrashTable));
+    layout->addWidget(CrashTable, 3);
     layout->addWidget(
-        newCaption(this, "EvidenceCaption", QStringLiteral("&Evidence of the selected crash"), evidence_));
-    layout->addWidget(evidence_, 2);
+        newCaption(this, "EvidenceCaption", QStringLiteral("&Evidence of the selected crash"), EvidenceText));
+    layout->addWidget(EvidenceText, 2);
     layout->addWidget(
-        newCaption(this, "KernelTableCaption", QStringLiteral("Crashes per &kernel"), kernelTable_));
-    layout->addWidget(kernelTable_, 2);
+        newCaption(this, "KernelTableCaption", QStringLiteral("Crashes per &kernel"), KernelTable));
+    layout->addWidget(KernelTable, 2);
     layout->addWidget(newCaption(this, "EvidenceSettingsCaption",
-                                 QStringLiteral("&What this machine keeps to tell a crash"), settings_));
-    layout->addWidget(settings_, 2);
+                                 QStringLiteral("&What this machine keeps to tell a crash"),
+                                 EvidenceSettingsText));
+    layout->addWidget(EvidenceSettingsText, 2);
 
-    menu_ = new QMenu(this);
-    menu_->setObjectName(QStringLiteral("CrashesMenu"));
-    copy_ = menu_->addAction(QStringLiteral("Copy"));
-    copy_->setObjectName(QStringLiteral("CopyCrashes"));
-    copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    save_ = menu_->addAction(QStringLiteral("Save table as..."));
-    save_->setObjectName(QStringLiteral("SaveCrashes"));
-    save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    addAction(copy_);
-    addAction(save_);
-    connect(copy_, &QAction::triggered, this,
+    nameControl(this, QUOMBLE_CONTROL(CrashesWindow, CrashesMenu), new QMenu(this));
+    nameControl(this, QUOMBLE_CONTROL(CrashesWindow, CopyCrashes),
+                CrashesMenu->addAction(QStringLiteral("Copy")));
+    CopyCrashes->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    nameControl(this, QUOMBLE_CONTROL(CrashesWindow, SaveCrashes),
+                CrashesMenu->addAction(QStringLiteral("Save table as...")));
+    SaveCrashes->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addAction(CopyCrashes);
+    addAction(SaveCrashes);
+    connect(CopyCrashes, &QAction::triggered, this,
             [this] { QGuiApplication::clipboard()->setText(selectedRowsText()); });
-    connect(save_, &QAction::triggered, this, &CrashesWindow::saveTableAs);
-    connect(crashTable_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(SaveCrashes, &QAction::triggered, this, &CrashesWindow::saveTableAs);
+    connect(CrashTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showEvidenceOfCurrentRow(); });
     connect(crashes_, &QAbstractItemModel::modelReset, this, [this] { showEvidenceOfCurrentRow(); });
 }
@@ -147,7 +148,7 @@ void CrashesWindow::reload()
         rows.push_back(std::move(row));
     }
     crashes_->setRows(std::move(rows));
-    const auto header = crashTable_->horizontalHeader();
+    const auto header = CrashTable->horizontalHeader();
     crashes_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
 
     std::vector<CrashTableModel::Row> perKernel;
@@ -161,8 +162,8 @@ void CrashesWindow::reload()
         perKernel.push_back(std::move(row));
     }
     kernels_->setRows(std::move(perKernel));
-    crashTable_->resizeColumnsToContents();
-    kernelTable_->resizeColumnsToContents();
+    CrashTable->resizeColumnsToContents();
+    KernelTable->resizeColumnsToContents();
 
     QString keeps;
     for (const auto& e : evidenceSettings("/")) {
@@ -172,9 +173,9 @@ void CrashesWindow::reload()
                      QStringLiteral(".\n    To switch it on: ") + QString::fromStdString(e.command);
         keeps += QLatin1Char('\n');
     }
-    settings_->setPlainText(keeps);
-    if (crashes_->rowCount() > 0 && !crashTable_->currentIndex().isValid())
-        crashTable_->setCurrentIndex(crashes_->index(0, 0));
+    EvidenceSettingsText->setPlainText(keeps);
+    if (crashes_->rowCount() > 0 && !CrashTable->currentIndex().isValid())
+        CrashTable->setCurrentIndex(crashes_->index(0, 0));
 }
 
 void CrashesWindow::showModal()
@@ -185,19 +186,19 @@ void CrashesWindow::showModal()
 
 void CrashesWindow::showEvidenceOfCurrentRow()
 {
-    const QModelIndex current = crashTable_->currentIndex();
+    const QModelIndex current = CrashTable->currentIndex();
     if (!current.isValid() || current.row() >= crashes_->rowCount()) {
-        evidence_->setPlainText(crashes_->rowCount() == 0 ? QStringLiteral("No boot ended without a logout.")
-                                                          : QString());
+        EvidenceText->setPlainText(
+            crashes_->rowCount() == 0 ? QStringLiteral("No boot ended without a logout.") : QString());
         return;
     }
-    evidence_->setPlainText(QString::fromStdString(crashes_->row(current.row()).detail));
+    EvidenceText->setPlainText(QString::fromStdString(crashes_->row(current.row()).detail));
 }
 
 QString CrashesWindow::selectedRowsText() const
 {
     std::vector<std::vector<std::string>> rows{{kCrashColumns.begin(), kCrashColumns.end()}};
-    auto selected = crashTable_->selectionModel()->selectedRows();
+    auto selected = CrashTable->selectionModel()->selectedRows();
     std::sort(selected.begin(), selected.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     for (const auto& index : selected)
@@ -226,6 +227,6 @@ void CrashesWindow::saveTableAs()
         saveTable(choice->path);
 }
 
-void CrashesWindow::contextMenuEvent(QContextMenuEvent* event) { menu_->popup(event->globalPos()); }
+void CrashesWindow::contextMenuEvent(QContextMenuEvent* event) { CrashesMenu->popup(event->globalPos()); }
 
 }  // namespace quomble

@@ -30,11 +30,11 @@ public:
     // The records as they are now (the window shows them at its next showing).
     void reload();
 
-    QTableView* crashTable() const { return crashTable_; }
-    QTableView* kernelTable() const { return kernelTable_; }
-    QPlainTextEdit* evidenceText() const { return evidence_; }
-    QPlainTextEdit* settingsText() const { return settings_; }
-    QAction* copyAction() const { return copy_; }
+    QTableView* crashTable() const { return CrashTable; }
+    QTableView* kernelTable() const { return KernelTable; }
+    QPlainTextEdit* evidenceText() const { return EvidenceText; }
+    QPlainTextEdit* settingsText() const { return EvidenceSettingsText; }
+    QAction* copyAction() const { return CopyCrashes; }
 
     // The selected rows with the header, tab-separated, in the shown order.
     QString selectedRowsText() const;
@@ -52,13 +52,13 @@ private:
     Clock clock_;
     CrashTableModel* crashes_ = nullptr;
     CrashTableModel* kernels_ = nullptr;
-    QTableView* crashTable_ = nullptr;
-    QTableView* kernelTable_ = nullptr;
-    QPlainTextEdit* evidence_ = nullptr;
-    QPlainTextEdit* settings_ = nullptr;
-    QMenu* menu_ = nullptr;
-    QAction* copy_ = nullptr;
-    QAction* save_ = nullptr;
+    QTableView* CrashTable = nullptr;
+    QTableView* KernelTable = nullptr;
+    QPlainTextEdit* EvidenceText = nullptr;
+    QPlainTextEdit* EvidenceSettingsText = nullptr;
+    QMenu* CrashesMenu = nullptr;
+    QAction* CopyCrashes = nullptr;
+    QAction* SaveCrashes = nullptr;
 };
 
 }  // namespace quomble
