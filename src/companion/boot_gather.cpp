@@ -103,21 +103,15 @@ std::string shownPath(const fs::path& root, const fs::path& path)
     return "/" + path.lexically_relative(root).string();
 }
 
-std::optional<std::time_t> epochOf(DateTime local)
+// A verdict into the record of the boot it tells.
+void takeVerdict(BootEndRecord& record, const EndVerdict& verdict)
 {
-    const CivilDateTime c = civilFromDateTime(local);
-    std::tm tm{};
-    tm.tm_year = c.year - 1900;
-    tm.tm_mon = c.month - 1;
-    tm.tm_mday = c.day;
-    tm.tm_hour = c.hour;
-    tm.tm_min = c.minute;
-    tm.tm_sec = c.second;
-    tm.tm_isdst = -1;
-    const std::time_t t = std::mktime(&tm);
-    if (t == static_cast<std::time_t>(-1))
-        return std::nullopt;
-    return t;
+    record.cause = verdict.cause;
+    record.confidence = verdict.confidence;
+    record.evidence = verdict.evidence;
+    record.missing = verdict.missing;
+    if (verdict.lastEntryUs)
+        record.lastEntry = localDateTime(static_cast<std::time_t>(*verdict.lastEntryUs / 1000000));
 }
 
 struct LogEntry {
@@ -221,7 +215,7 @@ std::vector<std::string> recordBootEnd(const std::filesystem::path& log, const R
         if (!known || known->cause == EndCause::None) {
             BootEndRecord record = known ? *known : BootEndRecord{};
             record.login = crashed.login;
-            const auto since = epochOf(crashed.login).value_or(0);
+            const auto since = static_cast<std::time_t>(unixTimeOfLocal(crashed.login).value_or(0));
             EndEvidence evidence = gatherEndEvidence(source, record.bootId, since);
             // A record or a dump that told an earlier end is not this one's.
             const auto toldBefore = [&records](const std::string& path) {
@@ -233,13 +227,7 @@ std::vector<std::string> recordBootEnd(const std::filesystem::path& log, const R
             };
             std::erase_if(evidence.pstore, [&](const EvidenceFile& f) { return toldBefore(f.path); });
             std::erase_if(evidence.kdumps, toldBefore);
-            const EndVerdict verdict = classifyEnd(evidence);
-            record.cause = verdict.cause;
-            record.confidence = verdict.confidence;
-            record.evidence = verdict.evidence;
-            record.missing = verdict.missing;
-            if (verdict.lastEntryUs)
-                record.lastEntry = localDateTime(static_cast<std::time_t>(*verdict.lastEntryUs / 1000000));
+            takeVerdict(record, classifyEnd(evidence));
             said.push_back("the boot of " + formatTimestamp(crashed.login) +
                            " ended without a logout: " + std::string(causeText(record.cause)) + " (" +
                            std::string(confidenceKey(record.confidence)) + ")" +
@@ -311,13 +299,7 @@ std::vector<std::string> recordPastEnds(const std::filesystem::path& log, const 
             evidence.previousBoot = parseJournalExport(
                 source.journalctl({"-b", boot->id, "-n", "300", "-o", "export", "--no-pager",
                                    "--output-fields=MESSAGE,MESSAGE_ID,SYSLOG_IDENTIFIER,SHUTDOWN"}));
-            const EndVerdict verdict = classifyEnd(evidence);
-            record.cause = verdict.cause;
-            record.confidence = verdict.confidence;
-            record.evidence = verdict.evidence;
-            record.missing = verdict.missing;
-            if (verdict.lastEntryUs)
-                record.lastEntry = localDateTime(static_cast<std::time_t>(*verdict.lastEntryUs / 1000000));
+            takeVerdict(record, classifyEnd(evidence));
             said.push_back("the boot of " + formatTimestamp(entry.login) +
                            " ended without a logout: " + std::string(causeText(record.cause)));
             ++told;

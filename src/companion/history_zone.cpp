@@ -47,19 +47,8 @@ std::optional<std::int64_t> numericOffset(std::string_view zone)
 
 std::int64_t localZoneOffset(DateTime local)
 {
-    const CivilDateTime civil = civilFromDateTime(local);
-    std::tm parts{};
-    parts.tm_year = civil.year - 1900;
-    parts.tm_mon = civil.month - 1;
-    parts.tm_mday = civil.day;
-    parts.tm_hour = civil.hour;
-    parts.tm_min = civil.minute;
-    parts.tm_sec = civil.second;
-    parts.tm_isdst = -1;
-    const std::time_t utc = std::mktime(&parts);
-    if (utc == static_cast<std::time_t>(-1))
-        return 0;
-    return local - unixEpoch() - static_cast<std::int64_t>(utc);
+    const auto utc = unixTimeOfLocal(local);
+    return utc ? local - unixEpoch() - *utc : 0;
 }
 
 LocalZone::LocalZone() { tzset(); }

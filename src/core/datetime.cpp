@@ -291,4 +291,21 @@ std::string quoteForMessage(std::string_view text)
     return out;
 }
 
+std::optional<std::int64_t> unixTimeOfLocal(DateTime local)
+{
+    const CivilDateTime c = civilFromDateTime(local);
+    std::tm parts{};
+    parts.tm_year = c.year - 1900;
+    parts.tm_mon = c.month - 1;
+    parts.tm_mday = c.day;
+    parts.tm_hour = c.hour;
+    parts.tm_min = c.minute;
+    parts.tm_sec = c.second;
+    parts.tm_isdst = -1;
+    const std::time_t t = std::mktime(&parts);
+    if (t == static_cast<std::time_t>(-1))
+        return std::nullopt;
+    return static_cast<std::int64_t>(t);
+}
+
 }  // namespace quomble

@@ -73,6 +73,10 @@ std::int32_t dt_delta(DateTime a, DateTime b);
 // Saturates a 64-bit sum or difference to the signed 32-bit range of the record fields.
 std::int32_t saturate32(std::int64_t value);
 
+// Seconds since 1970 of a local date-time, in the zone of the process (TZ); nullopt where
+// the zone has no such time.
+std::optional<std::int64_t> unixTimeOfLocal(DateTime local);
+
 // The current local date and time in the form of a log timestamp.
 std::string Datumermitteln(const Clock& clock);
 

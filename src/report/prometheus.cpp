@@ -11,24 +11,6 @@ namespace {
 
 constexpr std::string_view kPrefix = "quombleview_";
 
-// Seconds since 1970 of a local date-time of the log (nullopt where the zone has no such time).
-std::optional<std::int64_t> unixTime(DateTime local)
-{
-    const CivilDateTime c = civilFromDateTime(local);
-    std::tm tm{};
-    tm.tm_year = c.year - 1900;
-    tm.tm_mon = c.month - 1;
-    tm.tm_mday = c.day;
-    tm.tm_hour = c.hour;
-    tm.tm_min = c.minute;
-    tm.tm_sec = c.second;
-    tm.tm_isdst = -1;
-    const std::time_t t = std::mktime(&tm);
-    if (t == static_cast<std::time_t>(-1))
-        return std::nullopt;
-    return static_cast<std::int64_t>(t);
-}
-
 class Exposition {
 public:
     explicit Exposition(std::ostream& out) : out_(out) {}
@@ -118,16 +100,16 @@ void writePrometheus(std::ostream& out, const LogModel& model, const Outcome& ou
             model.summary(StatCrashFreeMax).OnTime);
 
     if (!boots.empty()) {
-        if (const auto first = unixTime(boots.front().login))
+        if (const auto first = unixTimeOfLocal(boots.front().login))
             e.gauge("log_first_entry_timestamp_seconds", "Login of the boot log's first entry.",
                     static_cast<double>(*first));
         if (!boots.back().logout)
-            if (const auto start = unixTime(boots.back().login))
+            if (const auto start = unixTimeOfLocal(boots.back().login))
                 e.gauge("running_boot_start_timestamp_seconds", "Login of the running boot.",
                         static_cast<double>(*start));
     }
     if (lastUncleanEnd)
-        if (const auto at = unixTime(*lastUncleanEnd))
+        if (const auto at = unixTimeOfLocal(*lastUncleanEnd))
             e.gauge("last_unclean_end_timestamp_seconds",
                     "The last crash's end: its last journal entry where known, else the next boot's login.",
                     static_cast<double>(*at));
