@@ -81,7 +81,7 @@ int screenshots(const QString& dir)
         }
     };
     for (bool view3D : {true, false}) {
-        if (form.N3DAnsicht1->isChecked() != view3D)
+        if (form.PopupMenu1->N3DAnsicht1->isChecked() != view3D)
             form.N3DAnsicht1Click();
         for (int page = 0; page < 6; ++page) {
             form.PageControl1->setCurrentIndex(page);
@@ -148,8 +148,8 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         std::vector<double> scroll;
         for (int r = 0; r < runs; ++r)
-            scroll.push_back(
-                timed([&] { form.ScrollBar1->setValue(form.ScrollBar1->value() == 1 ? 2 : 1); }));
+            scroll.push_back(timed(
+                [&] { form.Panel1->ScrollBar1->setValue(form.Panel1->ScrollBar1->value() == 1 ? 2 : 1); }));
         std::printf("scroll a slot of %d days by one day (tab %d): median %.1f ms\n", settings.SlotDays, tab,
                     median(scroll));
     }
@@ -158,8 +158,8 @@ int main(int argc, char** argv)
         form.PageControl1->setCurrentIndex(0);
         std::vector<double> scroll;
         for (int r = 0; r < runs; ++r)
-            scroll.push_back(
-                timed([&] { form.ScrollBar1->setValue(form.ScrollBar1->value() == 1 ? 2 : 1); }));
+            scroll.push_back(timed(
+                [&] { form.Panel1->ScrollBar1->setValue(form.Panel1->ScrollBar1->value() == 1 ? 2 : 1); }));
         std::printf("the same, flat: median %.1f ms\n", median(scroll));
     }
     form.N3DAnsicht1Click();
@@ -174,19 +174,22 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     std::vector<double> smooth;
     for (int r = 0; r < runs; ++r)
-        smooth.push_back(timed([&] { form.TrackBar2->setValue(form.TrackBar2->value() == 60 ? 61 : 60); }));
+        smooth.push_back(timed(
+            [&] { form.Panel1->TrackBar2->setValue(form.Panel1->TrackBar2->value() == 60 ? 61 : 60); }));
     std::printf("move the smoothing track bar by one: median %.1f ms\n", median(smooth));
     std::vector<double> smoothWide;
     for (int r = 0; r < runs; ++r)
-        smoothWide.push_back(
-            timed([&] { form.TrackBar2->setValue(form.TrackBar2->value() == 1440 ? 1439 : 1440); }));
+        smoothWide.push_back(timed([&] {
+            form.Panel1->TrackBar2->setValue(form.Panel1->TrackBar2->value() == 1440 ? 1439 : 1440);
+        }));
     std::printf("move the smoothing track bar at its widest: median %.1f ms\n", median(smoothWide));
 
     std::vector<double> trend;
     form.PageControl1->setCurrentIndex(0);
     QApplication::processEvents();
     for (int r = 0; r < runs; ++r)
-        trend.push_back(timed([&] { form.TrackBar3->setValue(form.TrackBar3->value() == 30 ? 31 : 30); }));
+        trend.push_back(timed(
+            [&] { form.Panel1->TrackBar3->setValue(form.Panel1->TrackBar3->value() == 30 ? 31 : 30); }));
     std::printf("move the trend track bar (slot of all days): median %.1f ms\n", median(trend));
     return 0;
 }

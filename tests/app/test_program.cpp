@@ -141,7 +141,7 @@ TEST(StartupTest, startUpSequence)
     ASSERT_EQ(f.settings().LogDataPlace, (WindowPlace{12, 34}));
     ASSERT_TRUE(program.form4());
     ASSERT_TRUE(program.form5());
-    ASSERT_TRUE(!program.form5()->Gestuft1->isChecked());  // the stored line switched it off
+    ASSERT_TRUE(!program.form5()->PopupMenu1->Gestuft1->isChecked());  // the stored line switched it off
     ASSERT_TRUE(messages.messages.empty());
     f.close();
     const QString ini = dir.read("Quomble.ini");

@@ -90,7 +90,7 @@ TForm2::TForm2(const QString& versionText, const QString& buildText, const QStri
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("TForm2"));
+    nameWindow(this);
     routeEscape(this, [this](int key) { FormKeyDown(key); });
     setWindowTitle(QStringLiteral("About"));
     setFont(sansFont(11));

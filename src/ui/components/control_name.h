@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QLatin1String>
+#include <QMetaObject>
+#include <QObject>
+#include <QString>
 
 // A window's declaration tables name each control once: QUOMBLE_CONTROL(TForm2, Label1)
 // gives the member pointer &TForm2::Label1 and its control name "Label1", which the table
@@ -17,6 +20,14 @@ Made* nameControl(Owner* owner, Member* Controls::*member, const char* name, Mad
     control->setObjectName(QLatin1String(name));
     owner->*member = control;
     return control;
+}
+
+// A window's objectName is its class's name without the namespace: nameWindow(this) in the
+// constructor of TForm1 names it "TForm1".
+inline void nameWindow(QObject* window)
+{
+    const QString name = QLatin1String(window->metaObject()->className());
+    window->setObjectName(name.mid(name.lastIndexOf(QLatin1Char(':')) + 1));
 }
 
 }  // namespace quomble

@@ -66,7 +66,7 @@ int confidenceRank(const BootEndRecord* r)
 CrashesWindow::CrashesWindow(std::filesystem::path logFile, Clock clock, QWidget* parent)
     : QDialog(parent), logFile_(std::move(logFile)), clock_(std::move(clock))
 {
-    setObjectName(QStringLiteral("CrashesWindow"));
+    nameWindow(this);
     setWindowTitle(QStringLiteral("Crashes and their likely causes"));
     resize(960, 640);
 

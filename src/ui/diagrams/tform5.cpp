@@ -26,7 +26,7 @@ namespace quomble {
 TForm5::TForm5(LogModel& model, Settings& settings, Host host, QWidget* parent)
     : QDialog(parent), model_(model), settings_(settings), host_(std::move(host))
 {
-    setObjectName(QStringLiteral("Form5"));
+    nameWindow(this);
     setWindowTitle(QStringLiteral("Diagrams"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -37,13 +37,10 @@ TForm5::TForm5(LogModel& model, Settings& settings, Host host, QWidget* parent)
     small.setPixelSize(11);
     setFont(small);
     nameControl(this, QUOMBLE_CONTROL(TForm5, PageControl1), new DiagramPages(this));
-    static_cast<DiagramPagesControls&>(*this) = *PageControl1;
     nameControl(this, QUOMBLE_CONTROL(TForm5, Panel1), new ControlPanel(this));
-    static_cast<ControlPanelControls&>(*this) = *Panel1;
     nameControl(this, QUOMBLE_CONTROL(TForm5, Animate1), new BusyIndicator(this));
     Animate1->hide();
     nameControl(this, QUOMBLE_CONTROL(TForm5, PopupMenu1), new OptionsMenu(this));
-    static_cast<DiagramsMenuItems&>(*this) = *PopupMenu1;
     connectControls();
     routeEscape(this, [this](int key) { FormKeyDown(key); });
     FormCreate();
@@ -80,7 +77,7 @@ void TForm5::FormCreate()
 
     // The icon, and the first page while the charts are filled.
     setWindowIcon(programIcon());
-    PageControl1->setCurrentWidget(TabSheet1);
+    PageControl1->setCurrentWidget(PageControl1->TabSheet1);
     // The time slot starts at the first day.
     SlotStart = 1;
     // The charts: daytime curve, smoothed daytime lines, trends, per-day and weekday series.
@@ -125,19 +122,23 @@ void TForm5::Series_fuellen() { fillDays(false); }
 
 void TForm5::Wtag_fuellen() { PageControl1->fillWeekdays(model_); }
 
-void TForm5::Verlauf_fuellen() { DiagramPages::appendMinutes(Series7, model_.Verlauf, model_.Verlauf); }
+void TForm5::Verlauf_fuellen()
+{
+    DiagramPages::appendMinutes(PageControl1->Series7, model_.Verlauf, model_.Verlauf);
+}
 
 void TForm5::Verlauf_scrollen()
 {
     // The daytime axis turned by RotationHours; a line switched off keeps its old points.
     const int hours = settings_.RotationHours;
-    const MinuteTable& curve = Normiert1->isChecked() ? model_.VerlaufNormiert : model_.Verlauf;
-    Series7->clear();
-    DiagramPages::appendMinutes(Series7, turnedTable(curve, hours), turnedTable(model_.Verlauf, hours));
+    const MinuteTable& curve = PopupMenu1->Normiert1->isChecked() ? model_.VerlaufNormiert : model_.Verlauf;
+    PageControl1->Series7->clear();
+    DiagramPages::appendMinutes(PageControl1->Series7, turnedTable(curve, hours),
+                                turnedTable(model_.Verlauf, hours));
     const std::tuple<QAction*, ChartSeries*, const MinuteTable*> lines[] = {
-        {Boots1, Series6, &model_.BootverlaufGlatt},
-        {ShutDowns1, Series11, &model_.ShutdownverlaufGlatt},
-        {Crashs1, Series12, &model_.CrashverlaufGlatt},
+        {PopupMenu1->Boots1, PageControl1->Series6, &model_.BootverlaufGlatt},
+        {PopupMenu1->ShutDowns1, PageControl1->Series11, &model_.ShutdownverlaufGlatt},
+        {PopupMenu1->Crashs1, PageControl1->Series12, &model_.CrashverlaufGlatt},
     };
     for (const auto& [item, series, table] : lines) {
         if (!item->isChecked())
@@ -153,9 +154,10 @@ void TForm5::BootGlaettung_berechnen() { model_.BootGlaettung_berechnen(settings
 void TForm5::BootverlaufGlaettung_berechnen()
 {
     model_.BootverlaufGlaettung_berechnen(settings_.SmoothRadius);
-    DiagramPages::appendMinutes(Series6, model_.BootverlaufGlatt, model_.BootverlaufGlatt);
-    DiagramPages::appendMinutes(Series11, model_.ShutdownverlaufGlatt, model_.ShutdownverlaufGlatt);
-    DiagramPages::appendMinutes(Series12, model_.CrashverlaufGlatt, model_.CrashverlaufGlatt);
+    DiagramPages::appendMinutes(PageControl1->Series6, model_.BootverlaufGlatt, model_.BootverlaufGlatt);
+    DiagramPages::appendMinutes(PageControl1->Series11, model_.ShutdownverlaufGlatt,
+                                model_.ShutdownverlaufGlatt);
+    DiagramPages::appendMinutes(PageControl1->Series12, model_.CrashverlaufGlatt, model_.CrashverlaufGlatt);
 }
 
 void TForm5::Verlauf_normieren() { model_.Verlauf_normieren(); }
@@ -166,13 +168,13 @@ void TForm5::slotDaysChanged(int days)
 {
     if (firstShowPending())
         return;
-    ScrollBar1->setValue(1);
+    Panel1->ScrollBar1->setValue(1);
     PageControl1->clearDays(false);
     settings_.SlotDays = days;
     SlotStart = 1;
     Series_fuellen();
     Panel1->setSlotPositions(model_.DayCount, settings_.SlotDays);
-    ScrollBar1->setValue(ScrollBar1->maximum());
+    Panel1->ScrollBar1->setValue(Panel1->ScrollBar1->maximum());
 }
 
 void TForm5::slotStartChanged(int first)
@@ -197,7 +199,7 @@ void TForm5::smoothRadiusChanged(int minutes)
     if (firstShowPending())
         return;
     settings_.SmoothRadius = minutes;
-    for (ChartSeries* s : {Series6, Series11, Series12})
+    for (ChartSeries* s : {PageControl1->Series6, PageControl1->Series11, PageControl1->Series12})
         s->clear();
     BootverlaufGlaettung_berechnen();
     Verlauf_scrollen();
@@ -255,20 +257,20 @@ void TForm5::optionSwitched(int row, bool on)
         PageControl1->setView3D(on);
     } else if (option.stored == DiagramOption::AutosizeYAxis) {
         if (on) {
-            Chart1->setValueAxisAutomatic();
-            Chart6->setValueAxisAutomatic();
+            PageControl1->Chart1->setValueAxisAutomatic();
+            PageControl1->Chart6->setValueAxisAutomatic();
         } else {
             setChartsFixedAxes();
         }
     } else if (option.stored == DiagramOption::Stepped) {
-        Series7->setStepped(on);
+        PageControl1->Series7->setStepped(on);
     }
 }
 
 void TForm5::setChartsFixedAxes()
 {
-    Chart1->setValueAxisFixed(model_.MaxBootsPerDay);
-    Chart6->setValueAxisFixed(model_.MaxBootFrequency);
+    PageControl1->Chart1->setValueAxisFixed(model_.MaxBootsPerDay);
+    PageControl1->Chart6->setValueAxisFixed(model_.MaxBootFrequency);
 }
 
 void TForm5::Hilfe1Click()
@@ -325,7 +327,7 @@ void TForm5::PageControl1Change()
         return;
     setPanel1Height(Panel1->showRows(kDiagramPageRows[static_cast<std::size_t>(index)].panelRows));
     PopupMenu1->showTab(index);
-    if (PageControl1->currentWidget() == TabSheet4 && model_.DaytimePending)
+    if (PageControl1->currentWidget() == PageControl1->TabSheet4 && model_.DaytimePending)
         computeDaytimeCurve();
 }
 

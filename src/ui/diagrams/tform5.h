@@ -23,12 +23,9 @@ class BusyIndicator;
 // day of the week, on six tab pages over a control panel with the time slot, the trend and
 // smoothing widths and the rotation of the daytime axis. Created once at start-up; closing
 // only hides it. It fills the charts from the core's points and follows the control panel's
-// and the menu's signals; the controls are its members by their control names.
-class TForm5 : public QDialog,
-               public DiagramsWindow,
-               public DiagramPagesControls,
-               public ControlPanelControls,
-               public DiagramsMenuItems {
+// and the menu's signals; the controls are members of the pages, the panel and the menu by their control
+// names.
+class TForm5 : public QDialog, public DiagramsWindow {
     Q_OBJECT
 public:
     // What the window needs of the main window.
@@ -80,23 +77,23 @@ public:
     void FormKeyDown(int key);
 
     // Each switches its option as a click on its menu item does.
-    void BootsproTag1Click() { BootsproTag1->trigger(); }
-    void BootTrendproTag1Click() { BootTrendproTag1->trigger(); }
-    void CrashsproTag1Click() { CrashsproTag1->trigger(); }
-    void CrashTrendproTag1Click() { CrashTrendproTag1->trigger(); }
-    void Bootfrequenz1Click() { Bootfrequenz1->trigger(); }
-    void BootfrequenzTrend1Click() { BootfrequenzTrend1->trigger(); }
-    void Crashfrequenz1Click() { Crashfrequenz1->trigger(); }
-    void CrashfrequenzTrend1Click() { CrashfrequenzTrend1->trigger(); }
-    void EingeschaltetproTag1Click() { EingeschaltetproTag1->trigger(); }
-    void EingeschaltetproTagTrend1Click() { EingeschaltetproTagTrend1->trigger(); }
-    void Boots1Click() { Boots1->trigger(); }
-    void ShutDowns1Click() { ShutDowns1->trigger(); }
-    void Crashs1Click() { Crashs1->trigger(); }
-    void N3DAnsicht1Click() { N3DAnsicht1->trigger(); }
-    void automatischeYAchsenskalierung1Click() { automatischeYAchsenskalierung1->trigger(); }
-    void Gestuft1Click() { Gestuft1->trigger(); }
-    void Normiert1Click() { Normiert1->trigger(); }
+    void BootsproTag1Click() { PopupMenu1->BootsproTag1->trigger(); }
+    void BootTrendproTag1Click() { PopupMenu1->BootTrendproTag1->trigger(); }
+    void CrashsproTag1Click() { PopupMenu1->CrashsproTag1->trigger(); }
+    void CrashTrendproTag1Click() { PopupMenu1->CrashTrendproTag1->trigger(); }
+    void Bootfrequenz1Click() { PopupMenu1->Bootfrequenz1->trigger(); }
+    void BootfrequenzTrend1Click() { PopupMenu1->BootfrequenzTrend1->trigger(); }
+    void Crashfrequenz1Click() { PopupMenu1->Crashfrequenz1->trigger(); }
+    void CrashfrequenzTrend1Click() { PopupMenu1->CrashfrequenzTrend1->trigger(); }
+    void EingeschaltetproTag1Click() { PopupMenu1->EingeschaltetproTag1->trigger(); }
+    void EingeschaltetproTagTrend1Click() { PopupMenu1->EingeschaltetproTagTrend1->trigger(); }
+    void Boots1Click() { PopupMenu1->Boots1->trigger(); }
+    void ShutDowns1Click() { PopupMenu1->ShutDowns1->trigger(); }
+    void Crashs1Click() { PopupMenu1->Crashs1->trigger(); }
+    void N3DAnsicht1Click() { PopupMenu1->N3DAnsicht1->trigger(); }
+    void automatischeYAchsenskalierung1Click() { PopupMenu1->automatischeYAchsenskalierung1->trigger(); }
+    void Gestuft1Click() { PopupMenu1->Gestuft1->trigger(); }
+    void Normiert1Click() { PopupMenu1->Normiert1->trigger(); }
     void Hilfe1Click();
     void Fensterschliessen2Click() { close(); }
     // "Save chart as...": asks for a file and saves the shown page's chart by its type.
@@ -120,7 +117,7 @@ public:
     std::int32_t& SmoothRadius() { return settings_.SmoothRadius; }
     std::int32_t& RotationHours() { return settings_.RotationHours; }
 
-    // --- Controls (those of the pages, the panel and the menu come from their bases) -------
+    // --- Controls (the pages, the panel and the menu hold their own by name) ---------------
     DiagramPages* PageControl1 = nullptr;
     ControlPanel* Panel1 = nullptr;
     BusyIndicator* Animate1 = nullptr;

@@ -76,7 +76,7 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
 
 void TForm4::FormCreate(int pageIndex)
 {
-    setObjectName(QStringLiteral("TForm4"));
+    nameWindow(this);
     setWindowTitle(QStringLiteral("LogData"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);

@@ -59,7 +59,7 @@ TForm1::TForm1(ProgramFiles files, Clock clock, QWidget* parent)
       LogFileName(std::move(files.log)), IniFileName(std::move(files.settings.write)),
       IniReadFileName(std::move(files.settings.read)), model_(std::move(clock))
 {
-    setObjectName(QStringLiteral("TForm1"));
+    nameWindow(this);
     setWindowTitle(QStringLiteral("QuombleView"));
     setFont(sansFont(11));
     setFixedSize(kFormWidth, kFormHeight);

@@ -21,14 +21,14 @@ TEST(ChartExport, SavedPngOfTheFirstPageHasTheBootBarsColourWhereADayHasBoots)
     stored.SlotDays = 7;
     DiagramsFixture fx(testing::weekLog(), stored);
     TForm5& f = *fx.form;
-    f.N3DAnsicht1->trigger();  // flat bars, without the trend lines over them
-    f.BootTrendproTag1->trigger();
-    f.CrashTrendproTag1->trigger();
+    f.PopupMenu1->N3DAnsicht1->trigger();  // flat bars, without the trend lines over them
+    f.PopupMenu1->BootTrendproTag1->trigger();
+    f.PopupMenu1->CrashTrendproTag1->trigger();
     f.PageControl1->setCurrentIndex(0);
     f.show();
     f.resize(700, 500);
     QApplication::processEvents();
-    ASSERT_EQ(f.shownChart(), f.Chart1);
+    ASSERT_EQ(f.shownChart(), f.PageControl1->Chart1);
 
     testing::TempFolder dir;
     const QString png = QString::fromStdString((dir / "chart.png").string());
@@ -36,13 +36,13 @@ TEST(ChartExport, SavedPngOfTheFirstPageHasTheBootBarsColourWhereADayHasBoots)
     ASSERT_TRUE(f.saveShownChart(png, ChartFileType::Png));
     ASSERT_TRUE(f.saveShownChart(png2x, ChartFileType::Png2x));
     const QImage img(png);
-    ASSERT_EQ(img.size(), f.Chart1->size());
-    EXPECT_EQ(QImage(png2x).size(), f.Chart1->size() * 2);
+    ASSERT_EQ(img.size(), f.PageControl1->Chart1->size());
+    EXPECT_EQ(QImage(png2x).size(), f.PageControl1->Chart1->size() * 2);
 
-    const QRect area = f.Chart1->axisRect()->rect();
+    const QRect area = f.PageControl1->Chart1->axisRect()->rect();
     for (int i = 0; i < 7; ++i) {
         const DayRecord& d = fx.model.day(i + 1);
-        const int x = int(std::lround(f.Chart1->xAxis->coordToPixel(i)));
+        const int x = int(std::lround(f.PageControl1->Chart1->xAxis->coordToPixel(i)));
         int lime = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)
             lime += img.pixelColor(x, y) == kLime;
@@ -50,8 +50,8 @@ TEST(ChartExport, SavedPngOfTheFirstPageHasTheBootBarsColourWhereADayHasBoots)
         EXPECT_EQ(lime > 0, d.Boots > d.Crashs);
     }
 
-    f.CopyChart1->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), f.Chart1->size());
+    f.PopupMenu1->CopyChart1->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), f.PageControl1->Chart1->size());
 }
 
 TEST(ChartExport, SvgAndPdfAreWritten)

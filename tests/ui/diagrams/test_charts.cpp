@@ -45,23 +45,24 @@ TEST(ChartPixels, FlatBarsShowTheSeriesColourOnlyWhereADayHasBoots)
     stored.SlotDays = 7;
     DiagramsFixture fx(testing::weekLog(), stored);
     TForm5& f = *fx.form;
-    f.N3DAnsicht1->trigger();
-    f.BootTrendproTag1->trigger();
-    f.CrashTrendproTag1->trigger();
-    ASSERT_FALSE(f.Chart1->view3D());
-    const QImage img = render(f, f.Chart1, 700, 500);
+    f.PopupMenu1->N3DAnsicht1->trigger();
+    f.PopupMenu1->BootTrendproTag1->trigger();
+    f.PopupMenu1->CrashTrendproTag1->trigger();
+    ASSERT_FALSE(f.PageControl1->Chart1->view3D());
+    const QImage img = render(f, f.PageControl1->Chart1, 700, 500);
     for (int i = 0; i < 7; ++i) {
         const DayRecord& d = fx.model.day(i + 1);
-        const int x = int(std::lround(f.Chart1->xAxis->coordToPixel(i)));
-        const int lime = pixelsInColumn(img, f.Chart1, x, kLime);
-        const int red = pixelsInColumn(img, f.Chart1, x, kRed);
+        const int x = int(std::lround(f.PageControl1->Chart1->xAxis->coordToPixel(i)));
+        const int lime = pixelsInColumn(img, f.PageControl1->Chart1, x, kLime);
+        const int red = pixelsInColumn(img, f.PageControl1->Chart1, x, kRed);
         SCOPED_TRACE(i);
         if (d.Boots == 0 && d.Crashs == 0) {
             EXPECT_EQ(lime + red, 0);
             continue;
         }
         // The bar reaches from 0 to its value on the fixed axis (0..MaxBootsPerDay).
-        const double height = f.Chart1->yAxis->coordToPixel(0) - f.Chart1->yAxis->coordToPixel(d.Boots);
+        const double height = f.PageControl1->Chart1->yAxis->coordToPixel(0) -
+                              f.PageControl1->Chart1->yAxis->coordToPixel(d.Boots);
         EXPECT_NEAR(lime + red, height, 1.5);
         if (d.Crashs == 0)
             EXPECT_GT(lime, 0);
@@ -76,30 +77,30 @@ TEST(ChartPixels, ThreeDimensionalLookHasGreyWallsAndBoxes)
     stored.SlotDays = 7;
     DiagramsFixture fx(testing::weekLog(), stored);
     TForm5& f = *fx.form;
-    ASSERT_TRUE(f.Chart1->view3D());
-    const QImage img = render(f, f.Chart1, 700, 500);
-    const int d = f.Chart1->depthPixels();
-    ASSERT_EQ(d, std::min(f.Chart1->width(), f.Chart1->height()) * 8 / 100);
-    const QRect area = f.Chart1->axisRect()->rect();
+    ASSERT_TRUE(f.PageControl1->Chart1->view3D());
+    const QImage img = render(f, f.PageControl1->Chart1, 700, 500);
+    const int d = f.PageControl1->Chart1->depthPixels();
+    ASSERT_EQ(d, std::min(f.PageControl1->Chart1->width(), f.PageControl1->Chart1->height()) * 8 / 100);
+    const QRect area = f.PageControl1->Chart1->axisRect()->rect();
     // Side wall left of the plot, floor below an empty day.
     int wall = 0;
     for (int y = area.top(); y < area.bottom() - d; ++y)
         wall += img.pixelColor(area.left() + 2, y) == kWall;
     EXPECT_GT(wall, (area.height() - d) * 8 / 10);
-    const int emptyDay = int(std::lround(f.Chart1->xAxis->coordToPixel(4)));
+    const int emptyDay = int(std::lround(f.PageControl1->Chart1->xAxis->coordToPixel(4)));
     EXPECT_EQ(img.pixelColor(emptyDay, area.bottom() + 1 - d / 2), kWall);
     // Day 1's box: a lime front, a lighter top above it.
-    const int x = int(std::lround(f.Chart1->xAxis->coordToPixel(0)));
-    const double top = f.Chart1->yAxis->coordToPixel(2);
+    const int x = int(std::lround(f.PageControl1->Chart1->xAxis->coordToPixel(0)));
+    const double top = f.PageControl1->Chart1->yAxis->coordToPixel(2);
     EXPECT_EQ(img.pixelColor(x - 3, int(top) + 5), kLime);
     const QColor lid = img.pixelColor(x + d / 2 - 3, int(top) - d / 2);
     EXPECT_EQ(lid.green(), 255);
     EXPECT_GT(lid.red(), 100);
 
     // Off: no walls.
-    f.N3DAnsicht1->trigger();
-    const QImage flat = render(f, f.Chart1, 700, 500);
-    const QRect a2 = f.Chart1->axisRect()->rect();
+    f.PopupMenu1->N3DAnsicht1->trigger();
+    const QImage flat = render(f, f.PageControl1->Chart1, 700, 500);
+    const QRect a2 = f.PageControl1->Chart1->axisRect()->rect();
     for (int y = a2.top(); y < a2.bottom(); ++y)
         ASSERT_NE(flat.pixelColor(a2.left() + 2, y), kWall);
 }
@@ -145,14 +146,17 @@ TEST(ChartPixels, WeekdayBarsStandSideBySideOnTheirNames)
 {
     DiagramsFixture fx;
     TForm5& f = *fx.form;
-    f.N3DAnsicht1->trigger();
-    const QImage img = render(f, f.Chart2, 700, 500);
-    EXPECT_EQ(f.Chart2->shownLabels(),
+    f.PopupMenu1->N3DAnsicht1->trigger();
+    const QImage img = render(f, f.PageControl1->Chart2, 700, 500);
+    EXPECT_EQ(f.PageControl1->Chart2->shownLabels(),
               QStringList({"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"}));
     for (int k = 0; k < 7; ++k) {
-        const int x = int(std::lround(f.Chart2->xAxis->coordToPixel(k + 1)));
+        const int x = int(std::lround(f.PageControl1->Chart2->xAxis->coordToPixel(k + 1)));
         const bool any = fx.model.WeekdayTable[k].Boots + fx.model.WeekdayTable[k].Crashs > 0;
-        EXPECT_EQ(pixelsInColumn(img, f.Chart2, x, kLime) + pixelsInColumn(img, f.Chart2, x, kRed) > 0, any)
+        EXPECT_EQ(pixelsInColumn(img, f.PageControl1->Chart2, x, kLime) +
+                          pixelsInColumn(img, f.PageControl1->Chart2, x, kRed) >
+                      0,
+                  any)
             << k;
     }
 }
@@ -161,27 +165,27 @@ TEST(ChartLabels, AsManyAsFitWithoutOverlapping)
 {
     DiagramsFixture fx;
     TForm5& f = *fx.form;
-    render(f, f.Chart4, 800, 500);
-    const QStringList shown = f.Chart4->shownLabels();
-    const int fontHeight = QFontMetrics(f.Chart4->xAxis->tickLabelFont()).height();
-    const int width = f.Chart4->axisRect()->width();
+    render(f, f.PageControl1->Chart4, 800, 500);
+    const QStringList shown = f.PageControl1->Chart4->shownLabels();
+    const int fontHeight = QFontMetrics(f.PageControl1->Chart4->xAxis->tickLabelFont()).height();
+    const int width = f.PageControl1->Chart4->axisRect()->width();
     EXPECT_GE(shown.size(), 10);
     EXPECT_LE(shown.size(), width / fontHeight + 1);
     EXPECT_EQ(shown.first(), "00:00");
     // Evenly spaced, far enough apart.
-    const QVector<double> ticks = f.Chart4->xAxis->tickVector();
+    const QVector<double> ticks = f.PageControl1->Chart4->xAxis->tickVector();
     for (int i = 1; i < ticks.size(); ++i) {
-        const double gap =
-            f.Chart4->xAxis->coordToPixel(ticks[i]) - f.Chart4->xAxis->coordToPixel(ticks[i - 1]);
+        const double gap = f.PageControl1->Chart4->xAxis->coordToPixel(ticks[i]) -
+                           f.PageControl1->Chart4->xAxis->coordToPixel(ticks[i - 1]);
         EXPECT_GE(gap, fontHeight);
     }
     // Enough room: every day of a short slot gets its label.
     Settings stored;
     stored.SlotDays = 7;
     DiagramsFixture week(testing::weekLog(), stored);
-    render(*week.form, week.form->Chart1, 800, 500);
-    EXPECT_EQ(week.form->Chart1->shownLabels().size(), 7);
-    EXPECT_EQ(week.form->Chart1->shownLabels().last(), "Mo 07.12.2026");
+    render(*week.form, week.form->PageControl1->Chart1, 800, 500);
+    EXPECT_EQ(week.form->PageControl1->Chart1->shownLabels().size(), 7);
+    EXPECT_EQ(week.form->PageControl1->Chart1->shownLabels().last(), "Mo 07.12.2026");
 
     EXPECT_EQ(ChartLabelTicker::stepFor(10, 14), 2);
     EXPECT_EQ(ChartLabelTicker::stepFor(0.75, 14), 20);
@@ -193,15 +197,17 @@ TEST(ChartLabels, ChosenAgainWhenTheWindowIsResized)
 {
     DiagramsFixture fx;
     TForm5& f = *fx.form;
-    render(f, f.Chart4, 900, 500);
-    const int wide = static_cast<int>(f.Chart4->shownLabels().size());
+    render(f, f.PageControl1->Chart4, 900, 500);
+    const int wide = static_cast<int>(f.PageControl1->Chart4->shownLabels().size());
     f.resize(400, 500);
     QApplication::processEvents();  // the resize's own replot only
-    const int fontHeight = QFontMetrics(f.Chart4->xAxis->tickLabelFont()).height();
-    const QVector<double> ticks = f.Chart4->xAxis->tickVector();
+    const int fontHeight = QFontMetrics(f.PageControl1->Chart4->xAxis->tickLabelFont()).height();
+    const QVector<double> ticks = f.PageControl1->Chart4->xAxis->tickVector();
     ASSERT_GE(ticks.size(), 2);
     EXPECT_LT(ticks.size(), wide);
-    EXPECT_GE(f.Chart4->xAxis->coordToPixel(ticks[1]) - f.Chart4->xAxis->coordToPixel(ticks[0]), fontHeight);
+    EXPECT_GE(f.PageControl1->Chart4->xAxis->coordToPixel(ticks[1]) -
+                  f.PageControl1->Chart4->xAxis->coordToPixel(ticks[0]),
+              fontHeight);
 }
 
 TEST(ChartView, ZoomIsUndoneByADoubleClickAndByNewPoints)
