@@ -16,11 +16,7 @@
 # here, and reused while its package list stays the same; each run works on an overlay of it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-skip() {
-  echo "test-container.sh: SKIPPED: $*"
-  exit 0
-}
+. scripts/lib/checks.sh
 die() {
   echo "test-container.sh: $*" >&2
   exit 1
@@ -29,14 +25,7 @@ die() {
 [ "$(id -u)" -eq 0 ] || skip "containers need root (run it as root or through sudo)"
 [ "$(uname -s)" = Linux ] || skip "not a Linux kernel"
 
-missing=()
-for p in systemd-container debootstrap; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+need_packages systemd-container debootstrap
 unshare --time --fork true 2>/dev/null ||
   skip "this kernel gives no time namespaces (unshare --time), so a container cannot have a boot time of its own"
 grep -qw overlay /proc/filesystems || modprobe overlay 2>/dev/null || true
@@ -101,7 +90,6 @@ fi
 work=$(mktemp -d /tmp/quombleview-container.XXXXXX)
 runner=""  # the unshare process that holds the running container
 leader=""  # the container's PID 1, as the host sees it
-fails=0
 boots=0
 mounts=()
 
@@ -121,16 +109,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check <description> <command...>
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok    $what"
-  else
-    echo "FAIL  $what"
-    fails=$((fails + 1))
-  fi
-}
 
 # A fresh machine: an overlay over the cached root file system.
 new_machine() {  # new_machine <name>; sets machine

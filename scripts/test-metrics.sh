@@ -8,42 +8,21 @@
 #   QUOMBLE_BUILD_DIR   the build tree with bin/quomble-report (default build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/checks.sh
 build=${QUOMBLE_BUILD_DIR:-build}
 report=$PWD/$build/bin/quomble-report
 [ -x "$report" ] || { echo "test-metrics.sh: no $report; build first" >&2; exit 1; }
 
-missing=()
-for p in prometheus prometheus-node-exporter curl; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+need_packages prometheus prometheus-node-exporter curl
 
 work=$(mktemp -d /tmp/quombleview-metrics.XXXXXX)
 exporter=""
-passed=0
-failed=0
 cleanup() {
   [ -n "$exporter" ] && kill "$exporter" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-check() {  # check <description> <command...>
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok    $what"
-    passed=$((passed + 1))
-  else
-    echo "FAIL  $what"
-    failed=$((failed + 1))
-  fi
-}
 
 # A log with two crashes, one of them told by the ends file beside it.
 now="07.12.2026 12:00:00"
@@ -97,5 +76,4 @@ echo "== without the node exporter's folder"
 "$report" --prometheus --textfile "$work/missing/quombleview.prom" "$work/Quomble.log" 2>/dev/null && status=0 || status=$?
 check "nothing is written and the status says so" test "$status" -eq 1 -a ! -e "$work/missing"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -8,13 +8,13 @@
 #   the window where the settings put it; remove and purge the package and check what is left.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/checks.sh
 
 [ "$(id -u)" -eq 0 ] || { echo "test-package.sh: run as root" >&2; exit 1; }
 user=quombletest
 display=:${QUOMBLE_TEST_DISPLAY:-71}
 work=$(mktemp -d /tmp/quombleview-package.XXXXXX)
 xvfb=""
-fails=0
 
 cleanup() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
@@ -26,26 +26,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check <description> <command...>
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok    $what"
-  else
-    echo "FAIL  $what"
-    fails=$((fails + 1))
-  fi
-}
 
 tools=(lintian desktop-file-utils appstream xvfb xdotool file)
-missing=()
-for p in "${tools[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+need_packages "${tools[@]}"
 if dpkg-query -W -f='${Status}' quombleview 2>/dev/null | grep -q installed; then
   echo "test-package.sh: quombleview is installed already; purge it first" >&2
   exit 1
@@ -174,10 +157,4 @@ left=$(find /etc/systemd /usr /var/lib -name '*quomble*' 2>/dev/null | grep -v '
 check "nothing of the package left${left:+: $left}" test -z "$left"
 check "the user's own settings stay" test -f "$ini"
 
-echo
-if [ "$fails" -eq 0 ]; then
-  echo "test-package.sh: all checks passed"
-else
-  echo "test-package.sh: $fails checks failed"
-  exit 1
-fi
+finish
