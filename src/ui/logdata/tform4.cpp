@@ -4,6 +4,7 @@
 #include "ui/components/control_name.h"
 #include "ui/components/file_export.h"
 #include "ui/components/labels.h"
+#include "ui/components/scheme_widgets.h"
 #include "ui/components/screens.h"
 #include "ui/logdata/log_table_model.h"
 
@@ -62,9 +63,8 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setFixedHeight(kRowHeight + 2);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    QPalette palette = grid->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    grid->setPalette(palette);
+    grid->viewport()->setBackgroundRole(QPalette::Button);  // follows a change of the desktop's scheme
+    drawCellColoursReadable(grid);
     const auto& columns = tableColumns(model->order().table());
     for (int c = 0; c < static_cast<int>(columns.size()); ++c)
         grid->setColumnWidth(c, columns[static_cast<std::size_t>(c)].width);
@@ -88,6 +88,7 @@ void TForm4::FormCreate(int pageIndex)
     nameControl(this, QUOMBLE_CONTROL(TForm4, TabSheet2), new QWidget);
     PageControl1->addTab(TabSheet1, QStringLiteral("Boots"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Days"));
+    highlightTabsUnderMouse(PageControl1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(PageControl1);
