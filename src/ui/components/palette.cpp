@@ -36,6 +36,11 @@ constexpr DarkShade kDarkShades[] = {
     {0xff0000, 0xff6e6e},  // red
 };
 
+// The contrast a light shade is given: the anti-aliased strokes of a small text come out
+// between its colour and the background, and their strongest pixels are to reach
+// kLeastTextContrast still.
+constexpr double kShadeContrast = 5.5;
+
 // The light button face of the charts, whatever the desktop's scheme.
 const QColor kChartButtonFace(0xef, 0xef, 0xef);
 
@@ -95,7 +100,7 @@ QColor textOn(const QColor& colour, const QColor& background)
     // Towards white until it reads; white itself reads on every dark background.
     const auto towardsWhite = [](int c, int step) { return c + (255 - c) * step / 20; };
     QColor shade = base;
-    for (int step = 1; step <= 20 && contrast(shade, background) < kLeastTextContrast; ++step)
+    for (int step = 1; step <= 20 && contrast(shade, background) < kShadeContrast; ++step)
         shade = QColor(towardsWhite(base.red(), step), towardsWhite(base.green(), step),
                        towardsWhite(base.blue(), step));
     return shade;

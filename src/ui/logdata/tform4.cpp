@@ -178,6 +178,21 @@ void TForm4::placeAnimations()
     }
 }
 
+void TForm4::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // A grid with a style sheet keeps the palette it was polished with: polished again, it
+    // takes the desktop's new scheme.
+    if (event->type() == QEvent::PaletteChange)
+        for (QTableView* grid : {StringAlignGrid1, StringAlignGrid2}) {
+            if (!grid)
+                continue;
+            const QString sheet = grid->styleSheet();
+            grid->setStyleSheet(QString());
+            grid->setStyleSheet(sheet);
+        }
+}
+
 void TForm4::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
