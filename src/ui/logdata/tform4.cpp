@@ -54,6 +54,9 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
     grid->setTextElideMode(Qt::ElideNone);
     // Cells hold their text edge to edge, like the column widths were made for.
     grid->setStyleSheet(QStringLiteral("QTableView::item { padding: 0px 1px; }"));
+    // Its own copy of the window's font: a style-sheet grid would take the desktop's font at
+    // the desktop's next change of fonts or scheme.
+    grid->setFont(page->window()->font());
     grid->setSortingEnabled(false);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -181,16 +184,14 @@ void TForm4::placeAnimations()
 void TForm4::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
-    // A grid with a style sheet keeps the palette it was polished with: polished again, it
-    // takes the desktop's new scheme.
+    // A grid with a style sheet keeps the palette it was polished with; it is handed the
+    // desktop's new scheme.
     if (event->type() == QEvent::PaletteChange)
-        for (QTableView* grid : {StringAlignGrid1, StringAlignGrid2}) {
-            if (!grid)
-                continue;
-            const QString sheet = grid->styleSheet();
-            grid->setStyleSheet(QString());
-            grid->setStyleSheet(sheet);
-        }
+        for (QTableView* grid : {StringAlignGrid1, StringAlignGrid2})
+            if (grid) {
+                grid->setPalette(palette());
+                grid->viewport()->setPalette(palette());
+            }
 }
 
 void TForm4::resizeEvent(QResizeEvent* event)
