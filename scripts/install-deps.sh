@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core
   clang libclang-rt-14-dev clang-format clang-tidy
   lintian desktop-file-utils appstream xvfb xdotool file
+  qt6ct
 )
 
 missing=()

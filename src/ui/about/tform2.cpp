@@ -40,9 +40,7 @@ ClickableLabel* makeLink(QWidget* parent, const QString& name, int x, int y, con
     QFont font = sansFont(13);
     font.setUnderline(true);
     label->setFont(font);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, palette::Navy);
-    label->setPalette(pal);
+    palette::setTextColour(label, palette::Navy);
     label->setCursor(Qt::PointingHandCursor);
     label->move(x, y);
     setLabelText(label, text);

@@ -1,5 +1,7 @@
 #include "ui/components/durationgrid.h"
 
+#include "ui/components/palette.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -111,7 +113,8 @@ void DurationGrid::paintEvent(QPaintEvent*)
             const QRect box(x, y, columnWidth(c), rowHeight(r));
             if (!cell.text.isEmpty()) {
                 p.setFont(cell.bold ? bold : normal);
-                p.setPen(cell.color.isValid() ? cell.color : palette().color(QPalette::WindowText));
+                p.setPen(cell.color.isValid() ? palette::textOn(cell.color, palette().color(QPalette::Button))
+                                              : palette().color(QPalette::WindowText));
                 p.save();
                 p.setClipRect(box);
                 p.drawText(box.adjusted(0, kTextMargin, -kTextMargin, 0), Qt::AlignRight | Qt::AlignTop,

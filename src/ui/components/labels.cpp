@@ -1,5 +1,7 @@
 #include "ui/components/labels.h"
 
+#include "ui/components/palette.h"
+
 #include <QFontDatabase>
 
 namespace quomble {
@@ -26,11 +28,8 @@ QLabel* makeLabel(QWidget* parent, const QString& name, int x, int y, const QStr
     font.setBold(style.bold);
     font.setUnderline(style.underline);
     label->setFont(font);
-    if (style.color.isValid()) {
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, style.color);
-        label->setPalette(pal);
-    }
+    if (style.color.isValid())
+        palette::setTextColour(label, style.color);
     label->move(x, y);
     setLabelText(label, text);
     return label;

@@ -2,6 +2,7 @@
 
 #include "ui/components/chartview.h"
 #include "ui/components/palette.h"
+#include "ui/components/scheme_widgets.h"
 #include "ui/components/texts.h"
 
 #include <QVBoxLayout>
@@ -65,7 +66,7 @@ const SeriesRow kSeriesRows[] = {
 
 DiagramPages::DiagramPages(QWidget* parent) : QTabWidget(parent)
 {
-    tabBar()->setAttribute(Qt::WA_Hover);
+    highlightTabsUnderMouse(this);
 
     for (const DiagramPageRow& row : kDiagramPageRows) {
         auto* tab = new QWidget;

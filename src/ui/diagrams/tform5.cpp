@@ -6,6 +6,7 @@
 #include "ui/components/control_name.h"
 #include "ui/components/escape.h"
 #include "ui/components/file_export.h"
+#include "ui/components/palette.h"
 #include "ui/components/programicon.h"
 #include "ui/components/screens.h"
 #include "ui/components/texts.h"
@@ -94,8 +95,8 @@ void TForm5::FormCreate()
     Panel1->setUp(model_.DayCount, settings_.SlotDays, settings_.SmoothRadius,
                   settings_.shownTrendDays(model_.DayCount));
     setPanel1Height(Panel1->showRows(ControlPanel::Rows::TimeSlot));
-    // The legends in the buttons' colour.
-    PageControl1->setLegendColor(QApplication::palette().color(QPalette::Button));
+    // The legends in the buttons' colour (again at every change of the desktop's scheme).
+    PageControl1->setLegendColor(palette::chartLegendColor(palette()));
     // The stored page; from now on a tab switch runs its handler.
     PageControl1->setCurrentIndex(settings_.DiagramsPageIndex);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
@@ -230,6 +231,13 @@ void TForm5::FormResize()
     Panel1->layoutRows();
     // Centred in the window, whose page control and panel it takes the place of.
     Animate1->move((width() - Animate1->width()) / 2, (height() - Animate1->height()) / 2);
+}
+
+void TForm5::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        PageControl1->setLegendColor(palette::chartLegendColor(palette()));
 }
 
 void TForm5::resizeEvent(QResizeEvent* event)

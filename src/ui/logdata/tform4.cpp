@@ -4,6 +4,7 @@
 #include "ui/components/control_name.h"
 #include "ui/components/file_export.h"
 #include "ui/components/labels.h"
+#include "ui/components/scheme_widgets.h"
 #include "ui/components/screens.h"
 #include "ui/logdata/log_table_model.h"
 
@@ -53,6 +54,9 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
     grid->setTextElideMode(Qt::ElideNone);
     // Cells hold their text edge to edge, like the column widths were made for.
     grid->setStyleSheet(QStringLiteral("QTableView::item { padding: 0px 1px; }"));
+    // Its own copy of the window's font: a style-sheet grid would take the desktop's font at
+    // the desktop's next change of fonts or scheme.
+    grid->setFont(page->window()->font());
     grid->setSortingEnabled(false);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -62,9 +66,8 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setFixedHeight(kRowHeight + 2);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    QPalette palette = grid->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    grid->setPalette(palette);
+    grid->viewport()->setBackgroundRole(QPalette::Button);  // follows a change of the desktop's scheme
+    drawCellColoursReadable(grid);
     const auto& columns = tableColumns(model->order().table());
     for (int c = 0; c < static_cast<int>(columns.size()); ++c)
         grid->setColumnWidth(c, columns[static_cast<std::size_t>(c)].width);
@@ -88,6 +91,7 @@ void TForm4::FormCreate(int pageIndex)
     nameControl(this, QUOMBLE_CONTROL(TForm4, TabSheet2), new QWidget);
     PageControl1->addTab(TabSheet1, QStringLiteral("Boots"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Days"));
+    highlightTabsUnderMouse(PageControl1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(PageControl1);
@@ -175,6 +179,19 @@ void TForm4::placeAnimations()
         const QWidget* page = animation->parentWidget();
         animation->move((page->width() - animation->width()) / 2, (page->height() - animation->height()) / 2);
     }
+}
+
+void TForm4::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // A grid with a style sheet keeps the palette it was polished with; it is handed the
+    // desktop's new scheme.
+    if (event->type() == QEvent::PaletteChange)
+        for (QTableView* grid : {StringAlignGrid1, StringAlignGrid2})
+            if (grid) {
+                grid->setPalette(palette());
+                grid->viewport()->setPalette(palette());
+            }
 }
 
 void TForm4::resizeEvent(QResizeEvent* event)

@@ -28,29 +28,32 @@ TotalsPanel::TotalsPanel(LabelSet& labels, QWidget* parent)
     : BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised, parent), labels_(labels)
 {
     setGeometry(6, 311, 428, 80);
-    const QColor plain = QWidget::palette().color(QPalette::ButtonText);
+    // The words between the values, in the button text colour of the scheme shown.
+    const auto plain = [this](int number, int y, const QString& text) {
+        labels_.add(this, number, 10, y, text, QColor(), false)->setForegroundRole(QPalette::ButtonText);
+    };
 
-    labels_.add(this, 6, 10, 8, QStringLiteral("Altogether"), plain, false);
+    plain(6, 8, QStringLiteral("Altogether"));
     labels_.add(this, 23, 10, 8, QString(), palette::Navy, true);
-    labels_.add(this, 52, 10, 8, QStringLiteral("times booted on"), plain, false);
+    plain(52, 8, QStringLiteral("times booted on"));
     labels_.add(this, 53, 10, 8, QString(), palette::Navy, true);
-    labels_.add(this, 54, 10, 8, QStringLiteral("different days."), plain, false);
+    plain(54, 8, QStringLiteral("different days."));
 
-    labels_.add(this, 7, 10, 22, QStringLiteral("That results in a BootIndex of"), plain, false);
+    plain(7, 22, QStringLiteral("That results in a BootIndex of"));
     labels_.add(this, 55, 10, 22, QString(), palette::Navy, true);
-    labels_.add(this, 56, 10, 22, QStringLiteral("boots per day."), plain, false);
+    plain(56, 22, QStringLiteral("boots per day."));
 
-    labels_.add(this, 8, 10, 42, QStringLiteral("Altogether"), plain, false);
+    plain(8, 42, QStringLiteral("Altogether"));
     labels_.add(this, 57, 10, 42, QString(), palette::Red, true);
-    labels_.add(this, 58, 10, 42, QStringLiteral("times crashed and"), plain, false);
+    plain(58, 42, QStringLiteral("times crashed and"));
     labels_.add(this, 59, 10, 42, QString(), palette::Navy, true);
-    labels_.add(this, 60, 10, 42, QStringLiteral("times shutdowned."), plain, false);
+    plain(60, 42, QStringLiteral("times shutdowned."));
 
-    labels_.add(this, 9, 10, 56, QStringLiteral("Those are"), plain, false);
+    plain(9, 56, QStringLiteral("Those are"));
     labels_.add(this, 61, 10, 56, QString(), palette::Navy, true);
-    labels_.add(this, 62, 10, 56, QStringLiteral("crashs per boot and"), plain, false);
+    plain(62, 56, QStringLiteral("crashs per boot and"));
     labels_.add(this, 80, 10, 56, QString(), palette::Navy, true);
-    labels_.add(this, 81, 10, 56, QStringLiteral("crashs per day."), plain, false);
+    plain(81, 56, QStringLiteral("crashs per day."));
     relayout();
 
     frame_ = new BevelPanel(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::None, this);
