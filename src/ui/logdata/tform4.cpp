@@ -201,7 +201,8 @@ void TForm4::storeSettings(Settings& settings) const
 {
     // A window never shown nor placed from the settings opens where the system puts it.
     const QPoint place = shownOnce_ || testAttribute(Qt::WA_Moved) ? pos() : placeOverParent(this);
-    settings.LogDataPlace = WindowPlace{place.x(), place.y()};
+    settings.LogDataPlace =
+        settings.placeAtEnd(settings.LogDataPlace, WindowPlace{place.x(), place.y()}, shownOnce_);
     settings.LogDataPageIndex = PageControl1->currentIndex();
 }
 

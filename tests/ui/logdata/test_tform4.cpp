@@ -202,6 +202,28 @@ TEST(LogDataPlace, NeverOpenedOverTheMainWindowAndReopenedWhereTheUserLeftIt)
     EXPECT_EQ(settings.LogDataPlace, (WindowPlace{left.x(), left.y()}));
 }
 
+// A stored place the window could not take (its screen is gone) stays while the window is
+// never shown; where the system does not tell places it stays after a showing too.
+TEST(LogDataPlace, NotSeenStaysAsStored)
+{
+    LogModel one{fixedClock(kNow)};
+    quomble::testing::readAndRefresh(one, quomble::testing::logText({"07.12.2026 08:00:00 "}));
+    one.BC_Array_fuellen();
+    QWidget main;
+    main.setGeometry(100, 100, 600, 500);
+    TForm4 form(one, Settings{}, &main);
+    Settings settings;
+    settings.LogDataPlace = WindowPlace{-20000, 5};
+    form.storeSettings(settings);
+    EXPECT_EQ(settings.LogDataPlace, (WindowPlace{-20000, 5}));
+
+    settings.PlacesKnown = false;
+    form.show();
+    form.move(240, 130);
+    form.storeSettings(settings);
+    EXPECT_EQ(settings.LogDataPlace, (WindowPlace{-20000, 5}));
+}
+
 TEST_F(LogDataWindow, SingleRowOnlyTurnsTheMark)
 {
     LogModel one{fixedClock(kNow)};
