@@ -5,6 +5,7 @@
 #include "ui/components/file_export.h"
 #include "ui/components/labels.h"
 #include "ui/components/screens.h"
+#include "ui/components/whole_text_delegate.h"
 #include "ui/logdata/log_table_model.h"
 
 #include <QAction>
@@ -51,8 +52,9 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
     grid->setShowGrid(true);
     grid->setWordWrap(false);
     grid->setTextElideMode(Qt::ElideNone);
-    // Cells hold their text edge to edge, like the column widths were made for.
+    // Cells hold their text whole, a little apart from the grid lines, at any font and scale.
     grid->setStyleSheet(QStringLiteral("QTableView::item { padding: 0px 1px; }"));
+    grid->setItemDelegate(new WholeTextDelegate(grid));
     grid->setSortingEnabled(false);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -62,6 +64,9 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setFixedHeight(kRowHeight + 2);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    QFont bold = grid->font();  // the window's, not the desktop's
+    bold.setBold(true);
+    grid->horizontalHeader()->setFont(bold);
     QPalette palette = grid->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     grid->setPalette(palette);
