@@ -2,10 +2,10 @@
 # Builds everything and runs every test: the format check, a short run of each fuzz target,
 # the full build (core, report tool, desktop program, benchmarks) with warnings as errors and
 # its tests, the clang-tidy checks (scripts/check-tidy.sh), the Prometheus export against
-# promtool and a real node exporter (scripts/test-metrics.sh), the Debian package end to end
+# promtool and a real node exporter (scripts/test-metrics.sh), the window places under a
+# Wayland compositor (scripts/test-wayland.sh), the Debian package end to end
 # (scripts/test-package.sh), the boot log under a real systemd in a container
-# (scripts/test-container.sh), and a second build of
-# the standard-library-only code and its tests under AddressSanitizer +
+# (scripts/test-container.sh), and a second build of the standard-library-only code and its tests under AddressSanitizer +
 # UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json: fuzz, ci and
 # asan.
 set -euo pipefail
@@ -38,6 +38,10 @@ if [ "${QUOMBLE_SKIP_PACKAGE_TEST:-0}" != 1 ]; then
     sudo QUOMBLE_BUILD_DIR=build-ci scripts/test-package.sh
   fi
 fi
+
+# The stored window places under a real Wayland compositor, weston's headless backend
+# (scripts/test-wayland.sh; skips with a message where weston cannot start).
+QUOMBLE_BUILD_DIR=build-ci scripts/test-wayland.sh
 
 # The figures for a fleet, read by Prometheus's own promtool and a real node exporter on a
 # loopback port (scripts/test-metrics.sh).

@@ -279,6 +279,14 @@ void Settings::clampToRanges()
     DiagramsRect.height = clampTo(DiagramsRect.height, kDiagramsMinSize, kWindowExtentMax);
 }
 
+std::optional<WindowPlace> Settings::placeAtEnd(const std::optional<WindowPlace>& stored, WindowPlace now,
+                                                bool shown) const
+{
+    if (!PlacesKnown || (stored && !shown))
+        return stored;
+    return now;
+}
+
 std::string Settings::text(std::string_view versionText) const
 {
     std::string out;
@@ -290,14 +298,16 @@ std::string Settings::text(std::string_view versionText) const
     appendLine(out, "gradius", SmoothRadius);
     appendLine(out, "tradius", TrendDays);
     appendLine(out, "view_a1", SlotDays);
-    const WindowPlace main = MainPlace.value_or(WindowPlace{});
-    appendLine(out, "pos_a_x", main.left);
-    appendLine(out, "pos_a_y", main.top);
+    auto appendPlace = [&](const char* xKey, const char* yKey, const std::optional<WindowPlace>& place) {
+        if (!place && !PlacesKnown)
+            return;
+        appendLine(out, xKey, place.value_or(WindowPlace{}).left);
+        appendLine(out, yKey, place.value_or(WindowPlace{}).top);
+    };
+    appendPlace("pos_a_x", "pos_a_y", MainPlace);
     appendLine(out, "pos_b_x", AboutPlace.left);
     appendLine(out, "pos_b_y", AboutPlace.top);
-    const WindowPlace logData = LogDataPlace.value_or(WindowPlace{});
-    appendLine(out, "pos_c_x", logData.left);
-    appendLine(out, "pos_c_y", logData.top);
+    appendPlace("pos_c_x", "pos_c_y", LogDataPlace);
     appendLine(out, "pos_d_x", DiagramsRect.left);
     appendLine(out, "pos_d_y", DiagramsRect.top);
     appendLine(out, "pos_d_w", DiagramsRect.width);

@@ -150,6 +150,18 @@ struct Settings {
     std::optional<WindowPlace> LogDataPlace;
     WindowRect DiagramsRect{0, 0, 620, 420};
 
+    // Whether the window system tells the program where its windows stand (not a file
+    // value; the start-up sets it). A Wayland session does not: there `pos()` reads the
+    // origin or the decoration's offset, so the places read at start-up are written back
+    // as they were, and a place never read is left out of the file, while the sizes are
+    // still taken from the windows.
+    bool PlacesKnown = true;
+    // The place a window hands to the writer: `now` (where it stands, or for a window never
+    // shown where it would open) when places are known and the window was shown or has no
+    // stored place; otherwise the stored place as it was.
+    std::optional<WindowPlace> placeAtEnd(const std::optional<WindowPlace>& stored, WindowPlace now,
+                                          bool shown) const;
+
     // The check marks of the diagrams window's options.
     std::array<bool, kDiagramOptionCount> Options = initialOptions();
 
@@ -183,7 +195,9 @@ struct Settings {
     void clampToRanges();
 
     // --- The writer ---------------------------------------------------------------------
-    // The 33 lines, each ended by CR LF. A window without a place is written at 0, 0.
+    // The 33 lines, each ended by CR LF. A window without a place is written at 0, 0 where
+    // places are known; where they are not, its two lines are left out, so that the next
+    // start lets the system place it instead of putting it into the corner.
     std::string text(std::string_view versionText) const;
     // Writes text() to `file` + ".tmp", syncs it to the disk and renames it over the old
     // file, so that a full disk, a crash or a power cut leaves the old file or the new one,

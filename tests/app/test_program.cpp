@@ -6,6 +6,8 @@
 #include "ui/main/tform1.h"
 #include "support/window_fixture.h"
 #include "ui/components/chartview.h"
+#include "ui/components/screens.h"
+#include "ui/logdata/tform4.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -247,4 +249,40 @@ TEST(StartupTest, systemEndNeverWaitsForABox)
     ASSERT_EQ(second.exitStatus(), QProcess::NormalExit);
     ASSERT_TRUE(second.exitCode() == 0 || second.exitCode() == 1) << second.exitCode();
     ASSERT_TRUE(!QFile::exists(dir.file("Quomble.ini")));
+}
+
+// Under a compositor that tells no window's place (scripts/test-wayland.sh runs this under
+// weston): the windows opened, resized and closed leave the stored places as they were,
+// while the diagrams window's size is taken.
+TEST(WaylandTest, openedWindowsLeaveTheStoredPlaces)
+{
+    if (windowPlacesKnown())
+        GTEST_SKIP() << "the window system tells places; scripts/test-wayland.sh runs this under weston";
+    AppFolder dir;
+    dir.writeLog(knownLog());
+    dir.write("Quomble.ini", "pos_a_x=200\r\npos_a_y=150\r\npos_c_x=300\r\npos_c_y=200\r\n"
+                             "pos_d_x=250\r\npos_d_y=120\r\npos_d_w=700\r\npos_d_h=500\r\n");
+    Program program(dir.appDir(), SettableClock().clock());
+    ASSERT_TRUE(program.start());
+    TForm1& f = program.form1();
+    bool logDataUp = false;
+    QTimer::singleShot(300, program.form4(), [&] {
+        logDataUp = program.form4()->isVisible();
+        program.form4()->close();
+    });
+    f.LogDatei1Click();
+    bool diagramsUp = false;
+    QTimer::singleShot(300, program.form5(), [&] {
+        diagramsUp = program.form5()->isVisible();
+        program.form5()->resize(720, 530);
+    });
+    QTimer::singleShot(600, program.form5(), [&] { program.form5()->close(); });
+    f.Diagramm1Click();
+    ASSERT_TRUE(logDataUp && diagramsUp);
+    f.close();
+    const QString ini = dir.read("Quomble.ini");
+    ASSERT_TRUE(ini.contains("pos_a_x=200\r\npos_a_y=150\r\n")) << qPrintable(ini);
+    ASSERT_TRUE(ini.contains("pos_c_x=300\r\npos_c_y=200\r\npos_d_x=250\r\npos_d_y=120\r\n"
+                             "pos_d_w=720\r\npos_d_h=530\r\n"))
+        << qPrintable(ini);
 }

@@ -116,6 +116,31 @@ TEST_F(SettingsFile, WriterWritesThirtyThreeLinesInOrder)
     EXPECT_EQ(lines, expected);
 }
 
+// Where the window system does not tell places (a Wayland session), the stored places go
+// back as they were read and a place never read is not written; a window never shown keeps
+// its stored place everywhere.
+TEST_F(SettingsFile, PlacesTheSystemDoesNotTellStayAsStored)
+{
+    const WindowPlace stored{300, 400};
+    const WindowPlace now{-3, -30};
+    Settings s;
+    EXPECT_EQ(s.placeAtEnd(stored, now, true), now);
+    EXPECT_EQ(s.placeAtEnd(stored, now, false), stored) << "a window never shown";
+    EXPECT_EQ(s.placeAtEnd(std::nullopt, now, false), now) << "where it would have opened";
+
+    s.PlacesKnown = false;
+    EXPECT_EQ(s.placeAtEnd(stored, now, true), stored);
+    EXPECT_EQ(s.placeAtEnd(std::nullopt, now, true), std::nullopt);
+    s.LogDataPlace = stored;
+    const std::string text = s.text("3.9");
+    EXPECT_EQ(text.find("pos_a_"), std::string::npos) << text;
+    EXPECT_NE(text.find("pos_c_x=300\r\npos_c_y=400\r\n"), std::string::npos) << text;
+    put(text);
+    Settings again;
+    again.readMain(ini_);
+    EXPECT_FALSE(again.MainPlace) << "the next start lets the system place the main window";
+}
+
 TEST_F(SettingsFile, RoundTripRestoresEverything)
 {
     Settings out;

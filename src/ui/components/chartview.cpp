@@ -208,6 +208,7 @@ ChartView::ChartView(QWidget* parent) : QCustomPlot(parent)
     plotLayout()->setRowSpacing(2);
 
     connect(this, &QCustomPlot::beforeReplot, this, &ChartView::prepareReplot);
+    takeWidgetFont();
 }
 
 ChartView::~ChartView() = default;
@@ -328,6 +329,26 @@ void ChartView::showEvent(QShowEvent* event)
         replotPending_ = false;
         replot(QCustomPlot::rpRefreshHint);
     }
+}
+
+void ChartView::changeEvent(QEvent* event)
+{
+    QCustomPlot::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        takeWidgetFont();
+}
+
+// The plot copies a font once, when it is made, usually the desktop's; its texts take the
+// font of the window they stand in instead, whenever that changes.
+void ChartView::takeWidgetFont()
+{
+    for (QCPAxis* axis : axisRect()->axes()) {
+        axis->setTickLabelFont(font());
+        axis->setLabelFont(font());
+    }
+    legend->setFont(font());
+    legendDirty_ = true;  // its items copy the legend's font when they are made
+    requestReplot();
 }
 
 void ChartView::seriesChanged()

@@ -133,9 +133,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class ChartLabelTicker;
+    void takeWidgetFont();
     const ChartSeries* labelSource() const;
     void prepareReplot();
     void rebuildLegend();

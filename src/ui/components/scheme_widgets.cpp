@@ -8,32 +8,12 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
-#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 
 namespace quomble {
 
 namespace {
-
-class ReadableColourDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
-    {
-        QStyledItemDelegate::initStyleOption(option, index);
-        const QVariant colour = index.data(Qt::ForegroundRole);
-        const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
-        if (!colour.isValid() || !view)
-            return;
-        const QWidget* ground = view->viewport();
-        option->palette.setColor(
-            QPalette::Text,
-            palette::textOn(colour.value<QColor>(), ground->palette().color(ground->backgroundRole())));
-    }
-};
 
 // The desktop's style with a tint of the selection colour on the tab under the mouse (the
 // common desktop styles draw no such hover of their own).
@@ -57,9 +37,16 @@ public:
 
 }  // namespace
 
-void drawCellColoursReadable(QAbstractItemView* view)
+void makeCellColourReadable(QStyleOptionViewItem* option, const QModelIndex& index)
 {
-    view->setItemDelegate(new ReadableColourDelegate(view));
+    const QVariant colour = index.data(Qt::ForegroundRole);
+    const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
+    if (!colour.isValid() || !view)
+        return;
+    const QWidget* ground = view->viewport();
+    option->palette.setColor(
+        QPalette::Text,
+        palette::textOn(colour.value<QColor>(), ground->palette().color(ground->backgroundRole())));
 }
 
 void highlightTabsUnderMouse(QTabWidget* tabs)

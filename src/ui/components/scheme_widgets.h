@@ -1,13 +1,14 @@
 #pragma once
 
-class QAbstractItemView;
+class QModelIndex;
+class QStyleOptionViewItem;
 class QTabWidget;
 
 namespace quomble {
 
-// The cells of `view` whose model gives them a text colour draw it as palette::textOn over
-// the view's background, so they read on a dark desktop scheme too.
-void drawCellColoursReadable(QAbstractItemView* view);
+// For an item delegate: a cell whose model gives it a text colour draws it as palette::textOn
+// over the view's background, so it reads on a dark desktop scheme too.
+void makeCellColourReadable(QStyleOptionViewItem* option, const QModelIndex& index);
 
 // The tabs of `tabs` highlight under the mouse, in the desktop's style.
 void highlightTabsUnderMouse(QTabWidget* tabs);

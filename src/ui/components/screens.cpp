@@ -8,6 +8,8 @@
 
 namespace quomble {
 
+bool windowPlacesKnown() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
 std::vector<WindowRect> availableScreenAreas()
 {
     std::vector<WindowRect> areas;

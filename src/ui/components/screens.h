@@ -11,6 +11,10 @@ class QWidget;
 
 namespace quomble {
 
+// Whether the window system tells a window's place: a Wayland session neither sets nor
+// reports it (Qt 6.4 offers no capability to ask, so the platform's name decides).
+bool windowPlacesKnown();
+
 // The available areas of the screens the program runs on now.
 std::vector<WindowRect> availableScreenAreas();
 

@@ -383,7 +383,10 @@ void TForm5::ini_File_read(const std::filesystem::path& iniFile, Settings& setti
 
 void TForm5::storeSettings(Settings& settings) const
 {
-    settings.DiagramsRect = WindowRect{x(), y(), width(), height()};
+    const WindowPlace place =
+        *settings.placeAtEnd(WindowPlace{settings.DiagramsRect.left, settings.DiagramsRect.top},
+                             WindowPlace{x(), y()}, shownOnce_);
+    settings.DiagramsRect = WindowRect{place.left, place.top, width(), height()};
     settings.DiagramsPageIndex = PageControl1->currentIndex();
     for (int i = 0; i < kDiagramOptionCount; ++i)
         settings.Options[static_cast<std::size_t>(i)] =
@@ -391,5 +394,11 @@ void TForm5::storeSettings(Settings& settings) const
 }
 
 void TForm5::showModal() { exec(); }
+
+void TForm5::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    shownOnce_ = true;
+}
 
 }  // namespace quomble

@@ -130,6 +130,7 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -158,6 +159,7 @@ private:
     QStringList dayLabels_;  // index 0 unused
     int panel1Height_ = 0;
     bool creating_ = true;
+    bool shownOnce_ = false;  // a window never shown keeps its stored place
 };
 
 }  // namespace quomble

@@ -3,7 +3,6 @@
 #include "ui/components/palette.h"
 
 #include <QColor>
-#include <QFont>
 
 namespace quomble {
 
@@ -58,11 +57,6 @@ QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int
         return QString::fromStdString(order_.header(section));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignCenter);
-    case Qt::FontRole: {
-        QFont bold;
-        bold.setBold(true);
-        return bold;
-    }
     default:
         return {};
     }

@@ -6,6 +6,7 @@
 #include "ui/components/labels.h"
 #include "ui/components/scheme_widgets.h"
 #include "ui/components/screens.h"
+#include "ui/components/whole_text_delegate.h"
 #include "ui/logdata/log_table_model.h"
 
 #include <QAction>
@@ -52,11 +53,12 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
     grid->setShowGrid(true);
     grid->setWordWrap(false);
     grid->setTextElideMode(Qt::ElideNone);
-    // Cells hold their text edge to edge, like the column widths were made for.
+    // Cells hold their text whole, a little apart from the grid lines, at any font and scale.
     grid->setStyleSheet(QStringLiteral("QTableView::item { padding: 0px 1px; }"));
     // Its own copy of the window's font: a style-sheet grid would take the desktop's font at
     // the desktop's next change of fonts or scheme.
     grid->setFont(page->window()->font());
+    grid->setItemDelegate(new WholeTextDelegate(grid));
     grid->setSortingEnabled(false);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -66,8 +68,10 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setFixedHeight(kRowHeight + 2);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    QFont bold = grid->font();  // the window's, not the desktop's
+    bold.setBold(true);
+    grid->horizontalHeader()->setFont(bold);
     grid->viewport()->setBackgroundRole(QPalette::Button);  // follows a change of the desktop's scheme
-    drawCellColoursReadable(grid);
     const auto& columns = tableColumns(model->order().table());
     for (int c = 0; c < static_cast<int>(columns.size()); ++c)
         grid->setColumnWidth(c, columns[static_cast<std::size_t>(c)].width);
@@ -218,7 +222,8 @@ void TForm4::storeSettings(Settings& settings) const
 {
     // A window never shown nor placed from the settings opens where the system puts it.
     const QPoint place = shownOnce_ || testAttribute(Qt::WA_Moved) ? pos() : placeOverParent(this);
-    settings.LogDataPlace = WindowPlace{place.x(), place.y()};
+    settings.LogDataPlace =
+        settings.placeAtEnd(settings.LogDataPlace, WindowPlace{place.x(), place.y()}, shownOnce_);
     settings.LogDataPageIndex = PageControl1->currentIndex();
 }
 

@@ -66,6 +66,7 @@ TForm1::TForm1(ProgramFiles files, Clock clock, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     routeEscape(this, [this](int key) { FormKeyDown(key); });
     setAttribute(Qt::WA_QuitOnClose, true);
+    settings_.PlacesKnown = windowPlacesKnown();
 
     nameControl(this, QUOMBLE_CONTROL(TForm1, Panel12), new QWidget(this));
     Panel12->setGeometry(0, 0, kFormWidth, 22);
@@ -254,9 +255,11 @@ void TForm1::DiagramsSettings_read()
 
 void TForm1::ini_File_write()
 {
-    settings_.MainPlace = WindowPlace{pos().x(), pos().y()};
+    settings_.MainPlace =
+        settings_.placeAtEnd(settings_.MainPlace, WindowPlace{pos().x(), pos().y()}, isVisible());
     if (about_)
-        settings_.AboutPlace = WindowPlace{about_->pos().x(), about_->pos().y()};
+        settings_.AboutPlace = *settings_.placeAtEnd(settings_.AboutPlace,
+                                                     WindowPlace{about_->pos().x(), about_->pos().y()}, true);
     if (logData_)
         logData_->storeSettings(settings_);
     if (diagrams_)

@@ -237,5 +237,30 @@ TEST(ChartView, ZoomIsUndoneByADoubleClickAndByNewPoints)
     EXPECT_EQ(chart.valueRange(), QCPRange(0, 1));
 }
 
+// The charts' texts follow the window's font, not the desktop's: a large desktop font
+// leaves the plot its size and draws the axis labels as the window's other texts.
+TEST(ChartFonts, FollowTheWindowNotTheDesktop)
+{
+    auto plotSize = [] {
+        Settings stored;
+        stored.SlotDays = 7;
+        DiagramsFixture fx(testing::weekLog(), stored);
+        ChartView* chart = fx.form->PageControl1->Chart1;
+        render(*fx.form, chart, 620, 420);
+        EXPECT_EQ(chart->yAxis->tickLabelFont().pixelSize(), fx.form->font().pixelSize());
+        EXPECT_EQ(chart->legend->font().pixelSize(), fx.form->font().pixelSize());
+        return chart->axisRect()->rect().size();
+    };
+    const QFont desktop = QApplication::font();
+    const QSize usual = plotSize();
+    QFont large = desktop;
+    large.setPointSize(14);
+    QApplication::setFont(large);
+    const QSize withLargeFont = plotSize();
+    QApplication::setFont(desktop);
+    EXPECT_EQ(withLargeFont, usual);
+    EXPECT_GT(usual.height(), 100);
+}
+
 }  // namespace
 }  // namespace quomble

@@ -804,7 +804,7 @@ TEST(Settings, OptionLinesFlipTheirItemsWithAllEffects)
     EXPECT_TRUE(f.PopupMenu1->Crashs1->isChecked());            // other case: no match
     EXPECT_FALSE(f.PageControl1->Series10->isActive());
 
-    Settings out;
+    Settings out = fx.settings;
     f.storeSettings(out);
     EXPECT_FALSE(out.option(DiagramOption::View3D));
     EXPECT_TRUE(out.option(DiagramOption::BootsPerDay));
@@ -837,6 +837,26 @@ TEST(Settings, NoFileKeepsTheStartPlacementAndOptions)
     Settings out;
     f.storeSettings(out);
     EXPECT_EQ(out.DiagramsPageIndex, 4);
+}
+
+// A window never shown keeps a stored place it could not take (its screen is gone); where
+// the system does not tell places, a shown window keeps it too, and only its size is taken.
+TEST(Settings, PlaceNotSeenStaysAsStored)
+{
+    QTemporaryDir dir;
+    DiagramsFixture fx;
+    TForm5& f = *fx.form;
+    f.ini_File_read(ini({"pos_d_x=-20000", "pos_d_y=40", "pos_d_w=700", "pos_d_h=500"}, dir), fx.settings);
+    f.storeSettings(fx.settings);
+    EXPECT_EQ(fx.settings.DiagramsRect, (WindowRect{-20000, 40, 700, 500}));
+
+    fx.settings.PlacesKnown = false;
+    fx.firstShow();
+    f.show();
+    f.move(300, 200);
+    f.resize(640, 480);
+    f.storeSettings(fx.settings);
+    EXPECT_EQ(fx.settings.DiagramsRect, (WindowRect{-20000, 40, 640, 480}));
 }
 
 TEST(Keys, EscapeAndCloseItemHideTheWindow)

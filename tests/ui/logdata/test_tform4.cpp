@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QTabWidget>
 #include <QTableView>
+#include <QProcess>
 #include <QWindow>
 
 #include <filesystem>
@@ -202,6 +203,28 @@ TEST(LogDataPlace, NeverOpenedOverTheMainWindowAndReopenedWhereTheUserLeftIt)
     EXPECT_EQ(settings.LogDataPlace, (WindowPlace{left.x(), left.y()}));
 }
 
+// A stored place the window could not take (its screen is gone) stays while the window is
+// never shown; where the system does not tell places it stays after a showing too.
+TEST(LogDataPlace, NotSeenStaysAsStored)
+{
+    LogModel one{fixedClock(kNow)};
+    quomble::testing::readAndRefresh(one, quomble::testing::logText({"07.12.2026 08:00:00 "}));
+    one.BC_Array_fuellen();
+    QWidget main;
+    main.setGeometry(100, 100, 600, 500);
+    TForm4 form(one, Settings{}, &main);
+    Settings settings;
+    settings.LogDataPlace = WindowPlace{-20000, 5};
+    form.storeSettings(settings);
+    EXPECT_EQ(settings.LogDataPlace, (WindowPlace{-20000, 5}));
+
+    settings.PlacesKnown = false;
+    form.show();
+    form.move(240, 130);
+    form.storeSettings(settings);
+    EXPECT_EQ(settings.LogDataPlace, (WindowPlace{-20000, 5}));
+}
+
 TEST_F(LogDataWindow, SingleRowOnlyTurnsTheMark)
 {
     LogModel one{fixedClock(kNow)};
@@ -223,4 +246,122 @@ TEST(BusyIndicator, MovesWhileStarted)
     EXPECT_NE(busy.frame(), first);
     busy.stop();
     EXPECT_FALSE(busy.isVisible());
+}
+
+namespace {
+
+// The free device pixels left and right of the ink of every shown cell of `grid` (the
+// selection cleared), the worst of all cells; {-1, -1} when a cell's ink is cut at its edge.
+struct CellMargins {
+    double left = 1e9;
+    double right = 1e9;
+    QString worst;
+};
+CellMargins cellMargins(QTableView* grid)
+{
+    grid->clearSelection();
+    grid->setCurrentIndex({});
+    QApplication::processEvents();
+    const QImage image = grid->viewport()->grab().toImage();
+    const double d = image.devicePixelRatio();
+    const QColor base = grid->palette().color(QPalette::Base);
+    auto ink = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return std::max({std::abs(c.red() - base.red()), std::abs(c.green() - base.green()),
+                         std::abs(c.blue() - base.blue())}) > 60;
+    };
+    CellMargins m;
+    for (int row = 0;
+         row < grid->model()->rowCount() && grid->rowViewportPosition(row) < grid->viewport()->height() - 20;
+         ++row)
+        for (int column = 0; column < grid->model()->columnCount(); ++column) {
+            const QRect cell = grid->visualRect(grid->model()->index(row, column));
+            // Inside the grid lines: the line left of the cell ends at its left edge, its own
+            // line is its last logical column; one device pixel of guard on each side.
+            const int x0 = static_cast<int>(std::ceil(cell.left() * d)) + 1;
+            const int x1 = static_cast<int>(std::floor((cell.right()) * d)) - 2;
+            const int y0 = static_cast<int>(std::ceil(cell.top() * d)) + 1;
+            const int y1 = static_cast<int>(std::floor(cell.bottom() * d)) - 2;
+            int first = -1;
+            int last = -1;
+            for (int x = x0; x <= x1; ++x)
+                for (int y = y0; y <= y1; ++y)
+                    if (ink(x, y)) {
+                        if (first < 0)
+                            first = x;
+                        last = x;
+                        break;
+                    }
+            if (first < 0)
+                continue;  // an empty cell
+            const double left = (first - x0) / d;
+            const double right = (x1 - last) / d;
+            if (std::min(left, right) < std::min(m.left, m.right))
+                m.worst = QStringLiteral("row %1 column %2 \"%3\"")
+                              .arg(row + 1)
+                              .arg(column)
+                              .arg(grid->model()->index(row, column).data().toString());
+            m.left = std::min(m.left, left);
+            m.right = std::min(m.right, right);
+        }
+    return m;
+}
+
+}  // namespace
+
+// The cells' texts, measured in the pixels drawn: none cut off, none touching a grid line,
+// at the scale factors 1, 1.5 and 2 (the other two in a copy of this program, since a scale
+// factor is fixed when the application starts).
+TEST_F(LogDataWindow, CellTextsStandWholeAndClearOfTheGridLinesAtEveryScale)
+{
+    TForm4 form(model, Settings{});
+    form.show();
+    for (QTableView* grid : {form.StringAlignGrid1, form.StringAlignGrid2}) {
+        form.PageControl1->setCurrentIndex(grid == form.StringAlignGrid1 ? 0 : 1);
+        const CellMargins m = cellMargins(grid);
+        const QString where = grid->objectName() + QStringLiteral(" at scale ") +
+                              QString::fromLocal8Bit(qgetenv("QT_SCALE_FACTOR")) + QStringLiteral(": ") +
+                              m.worst;
+        EXPECT_GE(m.left, 1.0) << qPrintable(where);
+        EXPECT_GE(m.right, 1.0) << qPrintable(where);
+    }
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        return;
+    for (const char* scale : {"1.5", "2"}) {
+        QProcess copy;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(scale));
+        copy.setProcessEnvironment(env);
+        copy.setProcessChannelMode(QProcess::MergedChannels);
+        copy.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral(
+                "--gtest_filter=LogDataWindow.CellTextsStandWholeAndClearOfTheGridLinesAtEveryScale")});
+        ASSERT_TRUE(copy.waitForFinished(60000));
+        EXPECT_EQ(copy.exitCode(), 0) << "scale " << scale << ":\n" << copy.readAll().toStdString();
+    }
+}
+
+// A large desktop font leaves the window's texts as they are: every header text, drawn in
+// the font the header paints it with, fits its column.
+TEST_F(LogDataWindow, HeadersKeepTheWindowFontUnderALargeDesktopFont)
+{
+    const QFont desktop = QApplication::font();
+    QFont large = desktop;
+    large.setPointSize(14);
+    QApplication::setFont(large);
+    TForm4 form(model, Settings{});
+    form.show();
+    for (QTableView* grid : {form.StringAlignGrid1, form.StringAlignGrid2}) {
+        const QHeaderView* header = grid->horizontalHeader();
+        for (int c = 0; c < grid->model()->columnCount(); ++c) {
+            const QVariant role = grid->model()->headerData(c, Qt::Horizontal, Qt::FontRole);
+            const QFont font = role.isValid() ? role.value<QFont>() : header->font();
+            const QString text = grid->model()->headerData(c, Qt::Horizontal).toString();
+            EXPECT_LE(QFontMetrics(font).horizontalAdvance(text), header->sectionSize(c) - 4)
+                << qPrintable(text);
+            EXPECT_TRUE(font.bold());
+        }
+    }
+    QApplication::setFont(desktop);
 }
