@@ -241,7 +241,10 @@ void ChartView::setDepthPercent(int percent)
     requestReplot();
 }
 
-int ChartView::depthPixels() const { return view3D_ ? chartDepthPixels(rect(), depthPercent_) : 0; }
+int ChartView::depthPixels() const
+{
+    return view3D_ ? chartDepthPixels(axisRect()->rect(), depthPercent_) : 0;
+}
 
 void ChartView::setValueAxisFixed(double maximum)
 {

@@ -97,7 +97,7 @@ public:
     bool view3D() const { return view3D_; }
     void setDepthPercent(int percent);
     int depthPercent() const { return depthPercent_; }
-    // The depth in pixels at the current size (0 while flat).
+    // The depth in pixels at the plot's size of the last layout (0 while flat).
     int depthPixels() const;
     // The depth the boxes and walls are drawn with: depthPixels(), unless the bars stand
     // closer than that; 0 where they leave no room for a box (after a replot).
