@@ -10,7 +10,7 @@ int chartDepthPixels(const QRect& plotArea, int percent)
     if (percent <= 0)
         return 0;
     const int side = std::min(plotArea.width(), plotArea.height());
-    return std::max(2, side * percent / 100);
+    return std::clamp(side * percent / 100, kChartDepthMin, kChartDepthMax);
 }
 
 namespace {
@@ -78,7 +78,8 @@ void ChartBars::collectColumns(std::vector<Column>& out, double& base, double& g
                 continue;
             const double centre = keyAxis->coordToPixel(it->key);
             const double left = std::round(centre - barWidth / 2);
-            out.push_back({left, left + std::round(barWidth), valueAxis->coordToPixel(it->value)});
+            out.push_back(
+                {left, left + std::round(barWidth), valueAxis->coordToPixel(it->value), it->key, it->value});
         }
         return;
     }
@@ -92,13 +93,53 @@ void ChartBars::collectColumns(std::vector<Column>& out, double& base, double& g
         const double top = valueAxis->coordToPixel(it->value);
         if (left == column && !out.empty()) {
             Column& last = out.back();
-            if (std::fabs(top - base) > std::fabs(last.top - base))
+            if (std::fabs(top - base) > std::fabs(last.top - base)) {
                 last.top = top;
+                last.key = it->key;
+                last.value = it->value;
+            }
         } else {
             column = left;
-            out.push_back({left, left + width, top});
+            out.push_back({left, left + width, top, it->key, it->value});
         }
     }
+}
+
+double ChartBars::gapPixels() const
+{
+    const QCPAxis* keyAxis = mKeyAxis.data();
+    if (!keyAxis)
+        return 0;
+    if (mDataContainer->size() < 2)
+        return keyAxis->axisRect()->width();  // one bar: free on both sides
+    const double perKey = std::fabs(keyAxis->coordToPixel(1.0) - keyAxis->coordToPixel(0.0));
+    return perKey - std::round(perKey * widthShare_);
+}
+
+std::vector<const ChartBars*> ChartBars::earlierBars() const
+{
+    std::vector<const ChartBars*> out;
+    if (!mParentPlot)
+        return out;
+    for (int i = 0; i < mParentPlot->plottableCount(); ++i) {
+        const auto* bars = dynamic_cast<const ChartBars*>(mParentPlot->plottable(i));
+        if (bars == this)
+            break;
+        if (bars && bars->realVisibility() && bars->keyAxis() == keyAxis() && bars->layer() == layer())
+            out.push_back(bars);
+    }
+    return out;
+}
+
+bool ChartBars::tallestAt(double key, double value, const std::vector<const ChartBars*>& earlier) const
+{
+    for (const ChartBars* other : earlier) {
+        auto it = other->mDataContainer->findBegin(key, false);
+        if (it != other->mDataContainer->constEnd() && it->key == key &&
+            std::fabs(it->value) > std::fabs(value))
+            return false;
+    }
+    return true;
 }
 
 void ChartBars::draw(QCPPainter* painter)
@@ -117,13 +158,14 @@ void ChartBars::draw(QCPPainter* painter)
     };
     // A box stays within its own column and the gap right of it.
     const double d = std::min(double(depth_), std::floor(gap));
-    if (d < 2) {
+    if (d < kChartDepthMin) {
         for (const Column& c : columns)
             drawFront(c);
         return;
     }
     const QColor topColor = lighterFace(color_);
     const QColor sideColor = darkerFace(color_);
+    const std::vector<const ChartBars*> earlier = earlierBars();
     for (const Column& c : columns) {
         const double top = std::min(c.top, base);
         const double bottom = std::max(c.top, base);
@@ -131,9 +173,14 @@ void ChartBars::draw(QCPPainter* painter)
             {c.right, top}, {c.right + d, top - d}, {c.right + d, bottom - d}, {c.right, bottom}};
         painter->setBrush(sideColor);
         painter->drawConvexPolygon(side, 4);
-        const QPointF lid[4] = {{c.left, top}, {c.left + d, top - d}, {c.right + d, top - d}, {c.right, top}};
-        painter->setBrush(topColor);
-        painter->drawConvexPolygon(lid, 4);
+        // Inside a taller box of an earlier series this top would hide behind that box's
+        // front; drawn, it would read as a value the day does not have.
+        if (tallestAt(c.key, c.value, earlier)) {
+            const QPointF lid[4] = {
+                {c.left, top}, {c.left + d, top - d}, {c.right + d, top - d}, {c.right, top}};
+            painter->setBrush(topColor);
+            painter->drawConvexPolygon(lid, 4);
+        }
         drawFront(c);
     }
 }

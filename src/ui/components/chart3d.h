@@ -6,19 +6,28 @@
 
 namespace quomble {
 
+// The deepest and the shallowest 3D look in pixels. The depth does not grow with the
+// window: the back wall, where the value grid lies, stays this close to the front plane,
+// where the value axis and the box fronts are.
+inline constexpr int kChartDepthMax = 10;
+inline constexpr int kChartDepthMin = 3;
+
 // The depth of the 3D look in pixels for a chart of the given size: `percent` of the
-// smaller side of the plot area, at least 2 pixels (0 when the look is off).
+// smaller side of the plot area, within kChartDepthMin..kChartDepthMax (0 when the look is
+// off).
 int chartDepthPixels(const QRect& plotArea, int percent);
 
-// Bars of one series, drawn flat or as boxes whose top and right side recede by up to
-// `depth` pixels towards the upper right. A box gets no deeper than the gap beside it, so
-// that its top and side stay in its own column: reaching over a lower neighbour they would
-// read as a value that day does not have, and many of them merge into slanted walls. Where
-// the gap is too small for a visible box, the bars stay flat in front of the walls. Bars of
-// several series at the same x are drawn over one another, in the order the series were
-// created. Where the bars get narrower than a few pixels, each pixel column shows the
-// tallest bar that falls into it, so thousands of days cost no more to draw than the chart
-// is wide.
+// Bars of one series, drawn flat or as boxes `depth` pixels deep whose top and right side
+// recede towards the upper right. The front of a box lies on the front plane, so its top
+// edge stands at the value on the value axis, and the back edge of its top meets the back
+// wall at the value's grid line. The chart chooses a depth no larger than the gap between
+// neighbouring bars, so that a box's top and side stay in its own column: reaching over a
+// lower neighbour they would read as a value that day does not have. Bars of several series
+// at the same x share one box: each is drawn over the earlier ones, front and side, and the
+// top is drawn by the tallest only (the later one when they are equal), so no top shows
+// inside a taller box. Where the bars get narrower than a few pixels, each pixel column
+// shows the tallest bar that falls into it, so thousands of days cost no more to draw than
+// the chart is wide.
 class ChartBars : public QCPAbstractPlottable1D<QCPGraphData> {
 public:
     ChartBars(QCPAxis* keyAxis, QCPAxis* valueAxis);
@@ -34,6 +43,8 @@ public:
     // 0: flat.
     void setDepth(int pixels) { depth_ = pixels; }
     int depth() const { return depth_; }
+    // The free pixels between two neighbouring bars at the current axis scale.
+    double gapPixels() const;
 
     QCPRange getKeyRange(bool& foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth) const override;
     QCPRange getValueRange(bool& foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth,
@@ -49,9 +60,15 @@ private:
         double left;
         double right;
         double top;
+        double key;
+        double value;
     };
     // The bars in view, the pixel row of 0 and the free pixels between neighbouring bars.
     void collectColumns(std::vector<Column>& out, double& base, double& gap) const;
+    // The shown bar series of the same chart that are drawn before this one.
+    std::vector<const ChartBars*> earlierBars() const;
+    // Whether this series' bar at `key` is at least as tall as those of `earlier` there.
+    bool tallestAt(double key, double value, const std::vector<const ChartBars*>& earlier) const;
 
     QColor color_ = Qt::green;
     double widthShare_ = 0.7;
@@ -74,7 +91,9 @@ private:
 };
 
 // The grey side and floor walls of a 3D chart, its back wall and the grid lines of the
-// value axis drawn on the back and side walls. Lives on a layer below the grid.
+// value axis drawn on the back and side walls: a value's line runs on the side wall from its
+// tick on the front plane to the back wall, `depth` pixels up and right, and on along the
+// back wall. Lives on a layer below the grid.
 class ChartWalls : public QCPLayerable {
 public:
     ChartWalls(QCustomPlot* plot, QCPAxisRect* rect, const QString& layer);

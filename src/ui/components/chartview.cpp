@@ -242,7 +242,10 @@ void ChartView::setDepthPercent(int percent)
     requestReplot();
 }
 
-int ChartView::depthPixels() const { return view3D_ ? chartDepthPixels(rect(), depthPercent_) : 0; }
+int ChartView::depthPixels() const
+{
+    return view3D_ ? chartDepthPixels(axisRect()->rect(), depthPercent_) : 0;
+}
 
 void ChartView::setValueAxisFixed(double maximum)
 {
@@ -421,19 +424,25 @@ void ChartView::prepareReplot()
         rebuildLegend();
     if (rangesDirty_)
         updateRanges();
-    const int depth = depthPixels();
+    // Room for the deepest 3D look, so that the plot's size does not depend on the depth.
+    const QMargins margins =
+        view3D_ ? QMargins(0, kChartDepthMax + 2, kChartDepthMax + 4, 0) : QMargins(0, 4, 8, 0);
+    const bool marginsChanged = axisRect()->minimumMargins() != margins;
+    axisRect()->setMinimumMargins(margins);
+    fitLegend();
+    // The bottom axis chooses its labels by the axis' length before the layout of this replot
+    // sets it; at a new size a first layout gives the length they are chosen for.
+    if (viewport().size() != laidOutSize_ || marginsChanged || legendRowsChanged_) {
+        laidOutSize_ = viewport().size();
+        legendRowsChanged_ = false;
+        updateLayout();
+    }
+    const int depth = fittingDepth();
     for (const auto& s : series_)
         if (s->kind() == SeriesKind::Bar)
             static_cast<ChartBars*>(s->plottable())->setDepth(depth);
     walls_->setDepth(depth);
     yAxis->grid()->setVisible(depth == 0);
-    axisRect()->setMinimumMargins(depth > 0 ? QMargins(0, depth + 2, depth + 4, 0) : QMargins(0, 4, 8, 0));
-    // The bottom axis chooses its labels by the axis' length before the layout of this replot
-    // sets it; at a new size a first layout gives the length they are chosen for.
-    if (viewport().size() != laidOutSize_) {
-        laidOutSize_ = viewport().size();
-        updateLayout();
-    }
     // Thick lines only where the points stand apart: a thick pen over thousands of points
     // costs the rasterizer far more than the thin one and shows no more.
     const double perKey = xAxis->range().size() > 0 ? axisRect()->width() / xAxis->range().size() : 0;
@@ -443,6 +452,52 @@ void ChartView::prepareReplot()
         auto* line = static_cast<ChartLine*>(s->plottable());
         line->setPen(QPen(s->color(), perKey >= 4 ? 2 : 1));
         line->setHalo(depth > 0);  // over boxes of every shade
+    }
+}
+
+int ChartView::fittingDepth() const
+{
+    // Every box as deep as the walls, and no box deeper than the gap beside it: where the
+    // bars stand too close for that, the chart is drawn flat.
+    double depth = depthPixels();
+    for (const auto& s : series_)
+        if (s->kind() == SeriesKind::Bar && s->isActive() && s->count() > 0)
+            depth = std::min(depth, std::floor(static_cast<ChartBars*>(s->plottable())->gapPixels()));
+    return depth >= kChartDepthMin ? static_cast<int>(depth) : 0;
+}
+
+void ChartView::fitLegend()
+{
+    // As many entries beside one another as fit across the chart; the rest wrap into
+    // further rows, so every title is shown whole.
+    std::vector<int> widths;
+    for (int i = 0; i < legend->itemCount(); ++i)
+        if (const QCPAbstractLegendItem* item = legend->item(i))  // wrapped rows leave empty cells
+            widths.push_back(item->minimumOuterSizeHint().width());
+    const int count = static_cast<int>(widths.size());
+    if (count == 0)
+        return;
+    const QMargins outer = legend->margins();
+    const int room = viewport().width() - 8 - outer.left() - outer.right();
+    int columns = count;
+    for (; columns > 1; --columns) {
+        int total = legend->columnSpacing() * (columns - 1);
+        for (int c = 0; c < columns; ++c) {
+            int widest = 0;
+            for (int i = c; i < count; i += columns)
+                widest = std::max(widest, widths[static_cast<std::size_t>(i)]);
+            total += widest;
+        }
+        if (total <= room)
+            break;
+    }
+    // The same number of rows with the entries spread evenly over them.
+    const int rows = (count + columns - 1) / columns;
+    columns = (count + rows - 1) / rows;
+    if (legend->wrap() != columns || legend->columnCount() != columns) {
+        legend->setWrap(columns);
+        legend->setFillOrder(QCPLayoutGrid::foColumnsFirst, true);
+        legendRowsChanged_ = true;
     }
 }
 

@@ -90,13 +90,18 @@ public:
     const std::vector<std::unique_ptr<ChartSeries>>& seriesList() const { return series_; }
     ChartSeries* series(const QString& objectName) const;
 
-    // The 3D look: bars as boxes, grey side and floor walls, `depthPercent` deep.
+    // The 3D look: bars as boxes, grey side and floor walls, `depthPercent` of the plot's
+    // smaller side deep but no deeper than kChartDepthMax pixels (chart3d.h); flat where
+    // the bars stand too close for boxes (fittingDepth).
     void setView3D(bool on);
     bool view3D() const { return view3D_; }
     void setDepthPercent(int percent);
     int depthPercent() const { return depthPercent_; }
-    // The depth in pixels at the current size (0 while flat).
+    // The depth in pixels at the plot's size of the last layout (0 while flat).
     int depthPixels() const;
+    // The depth the boxes and walls are drawn with: depthPixels(), unless the bars stand
+    // closer than that; 0 where they leave no room for a box (after a replot).
+    int fittingDepth() const;
 
     // Value axis from 0 to `maximum`, whatever is shown.
     void setValueAxisFixed(double maximum);
@@ -141,6 +146,7 @@ private:
     const ChartSeries* labelSource() const;
     void prepareReplot();
     void rebuildLegend();
+    void fitLegend();
 
     std::vector<std::unique_ptr<ChartSeries>> series_;
     QSharedPointer<ChartLabelTicker> ticker_;
@@ -154,6 +160,7 @@ private:
     bool rotated_ = false;
     bool rangesDirty_ = true;
     bool legendDirty_ = true;
+    bool legendRowsChanged_ = false;
     bool replotPending_ = true;
     QSize laidOutSize_;
 };

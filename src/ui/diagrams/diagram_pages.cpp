@@ -1,5 +1,6 @@
 #include "ui/diagrams/diagram_pages.h"
 
+#include "ui/components/chart_ticks.h"
 #include "ui/components/chartview.h"
 #include "ui/components/palette.h"
 #include "ui/components/scheme_widgets.h"
@@ -96,6 +97,9 @@ DiagramPages::DiagramPages(QWidget* parent) : QTabWidget(parent)
     Chart4->setValueAxisAutomatic(true);
     Chart5->setValueAxisAutomatic(true);
     Chart2->setValueAxisAutomatic(false);
+    // Counts of boots, crashes and minutes have no halves.
+    for (ChartView* chart : {Chart1, Chart2, Chart4, Chart5})
+        chart->yAxis->setTicker(QSharedPointer<WholeNumberTicker>::create(chart->yAxis));
 }
 
 void DiagramPages::fillDays(const LogModel& model, DaySlot slot, const QStringList& labels, bool trendsOnly)

@@ -33,6 +33,9 @@ TForm5::TForm5(LogModel& model, Settings& settings, Host host, QWidget* parent)
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setModal(true);
     resize(620, 420);
+    // The least size at which the charts show their legends whole, a readable plot and the
+    // controls below it.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     // The window's design font is 8 points at 96 pixels per inch: 11 pixels.
     QFont small = font();
     small.setPixelSize(11);

@@ -46,6 +46,10 @@ public:
     TForm5(LogModel& model, Settings& settings, Host host, QWidget* parent = nullptr);
     ~TForm5() override;
 
+    // The least size of the window's inside, in pixels.
+    static constexpr int kMinimumWidth = 400;
+    static constexpr int kMinimumHeight = 340;
+
     // --- The main window's plug -----------------------------------------------------------
     void ini_File_read(const std::filesystem::path& iniFile, Settings& settings) override;
     void storeSettings(Settings& settings) const override;

@@ -79,8 +79,8 @@ TEST(ChartPixels, ThreeDimensionalLookHasGreyWallsAndBoxes)
     TForm5& f = *fx.form;
     ASSERT_TRUE(f.PageControl1->Chart1->view3D());
     const QImage img = render(f, f.PageControl1->Chart1, 700, 500);
-    const int d = f.PageControl1->Chart1->depthPixels();
-    ASSERT_EQ(d, std::min(f.PageControl1->Chart1->width(), f.PageControl1->Chart1->height()) * 8 / 100);
+    const int d = f.PageControl1->Chart1->fittingDepth();
+    ASSERT_EQ(d, kChartDepthMax);
     const QRect area = f.PageControl1->Chart1->axisRect()->rect();
     // Side wall left of the plot, floor below an empty day.
     int wall = 0;
@@ -158,6 +158,126 @@ TEST(ChartPixels, WeekdayBarsStandSideBySideOnTheirNames)
                       0,
                   any)
             << k;
+    }
+}
+
+// Boots and crashes of a week in one box per day: whatever the window's size, each box's
+// front ends at its value on the value axis, its top reaches back exactly to the back wall,
+// where the grid line of a value stands as far above its tick as the boxes are deep, and no
+// crash top shows inside a taller boots box.
+TEST(ChartPixels, BoxesReadTheirValuesOnTheAxisAndTheGridAtEverySize)
+{
+    const QColor kLimeTop(127, 255, 127);
+    const QColor kRedTop(255, 127, 127);
+    const QColor kGrid(150, 150, 150);
+    const double boots[] = {3, 5, 0, 1, 5, 2, 4};
+    const double crashs[] = {0, 1, 0, 1, 5, 0, 2};
+    ChartView chart;
+    ChartSeries* b = chart.addSeries(SeriesKind::Bar, "Boots", kLime, "B");
+    ChartSeries* c = chart.addSeries(SeriesKind::Bar, "Crashs", kRed, "C");
+    for (int i = 0; i < 7; ++i) {
+        b->add(i, boots[i], QString::number(i));
+        c->add(i, crashs[i], QString::number(i));
+    }
+    chart.setValueAxisFixed(6);
+    chart.setView3D(true);
+    chart.show();
+    for (const QSize size : {QSize(380, 220), QSize(1800, 1000)}) {
+        SCOPED_TRACE(size.width());
+        chart.resize(size);
+        QApplication::processEvents();
+        chart.replot();
+        const QImage img = chart.toPixmap().toImage();
+        const int d = chart.fittingDepth();
+        ASSERT_GE(d, kChartDepthMin);
+        ASSERT_LE(d, kChartDepthMax);
+        for (int i = 0; i < 7; ++i) {
+            if (boots[i] == 0)
+                continue;
+            SCOPED_TRACE(i);
+            const int x = int(std::lround(chart.xAxis->coordToPixel(i)));
+            const double value = std::max(boots[i], crashs[i]);
+            const int top = int(std::lround(chart.yAxis->coordToPixel(value)));
+            const QColor front = crashs[i] >= boots[i] ? kRed : kLime;
+            int firstFront = -1;
+            for (int y = chart.axisRect()->top() - d; y < img.height() && firstFront < 0; ++y)
+                if (img.pixelColor(x, y) == front)
+                    firstFront = y;
+            EXPECT_NEAR(firstFront, top, 1);
+            const QColor lid = crashs[i] >= boots[i] ? kRedTop : kLimeTop;
+            EXPECT_EQ(img.pixelColor(x, top - d + 1), lid);
+            EXPECT_NE(img.pixelColor(x, top - d - 2), lid);
+            int crashTops = 0;
+            for (int y = top; y < chart.yAxis->coordToPixel(0); ++y)
+                crashTops += img.pixelColor(x, y) == kRedTop;
+            EXPECT_EQ(crashTops, 0);
+        }
+        // The grid on the back wall, in the gap right of the last box.
+        const int wallX = int(chart.xAxis->coordToPixel(6.5)) + d - 2;
+        for (double t : chart.yAxis->tickVector()) {
+            if (t <= 0 || t >= 6)
+                continue;
+            const int row = int(std::lround(chart.yAxis->coordToPixel(t))) - d;
+            int grid = 0;
+            for (int x = wallX - 6; x <= wallX; ++x)
+                grid += img.pixelColor(x, row) == kGrid;
+            EXPECT_GT(grid, 0) << t;
+        }
+    }
+}
+
+// Counts of boots and crashes get whole-number ticks only, at a small and a large size.
+TEST(ChartAxes, CountsShowWholeNumbers)
+{
+    Settings stored;
+    stored.SlotDays = 7;
+    DiagramsFixture fx(testing::weekLog(), stored);
+    TForm5& f = *fx.form;
+    ASSERT_LE(fx.model.MaxBootsPerDay, 3);  // the default ticks would step by halves
+    for (ChartView* chart : {f.PageControl1->Chart1, f.PageControl1->Chart2, f.PageControl1->Chart5}) {
+        for (const QSize size : {QSize(620, 420), QSize(1800, 1100)}) {
+            SCOPED_TRACE(chart->objectName().toStdString() + " " + std::to_string(size.height()));
+            render(f, chart, size.width(), size.height());
+            QVector<double> ticks;
+            QVector<double> subTicks;
+            chart->yAxis->ticker()->generate(chart->yAxis->range(), QLocale::c(), 'g', 6, ticks, &subTicks,
+                                             nullptr);
+            ASSERT_EQ(ticks, chart->yAxis->tickVector());
+            ASSERT_GE(ticks.size(), 2);
+            for (double t : ticks + subTicks)
+                EXPECT_EQ(t, std::round(t));
+            for (const QString& label : chart->yAxis->tickVectorLabels())
+                EXPECT_FALSE(label.contains(QLatin1Char('.'))) << label.toStdString();
+        }
+    }
+    // A long axis gets a tick for every count up to a dozen.
+    render(f, f.PageControl1->Chart1, 1800, 1100);
+    EXPECT_EQ(f.PageControl1->Chart1->yAxis->tickVector().size(), fx.model.MaxBootsPerDay + 1);
+}
+
+// At the window's least size every chart shows each legend title whole, inside the chart,
+// and keeps room for its plot.
+TEST(ChartLegend, TitlesWholeAtTheSmallestWindow)
+{
+    DiagramsFixture fx;
+    TForm5& f = *fx.form;
+    for (ChartView* chart : {f.PageControl1->Chart1, f.PageControl1->Chart6, f.PageControl1->Chart3,
+                             f.PageControl1->Chart4, f.PageControl1->Chart5, f.PageControl1->Chart2}) {
+        SCOPED_TRACE(chart->objectName().toStdString());
+        render(f, chart, 1, 1);
+        ASSERT_EQ(f.size(), f.minimumSize());
+        ASSERT_EQ(chart->legend->itemCount() >= 1, true);
+        int titles = 0;
+        for (int i = 0; i < chart->legend->itemCount(); ++i) {
+            const QCPAbstractLegendItem* item = chart->legend->item(i);
+            if (!item)
+                continue;
+            ++titles;
+            EXPECT_GE(item->outerRect().width(), item->minimumOuterSizeHint().width());
+            EXPECT_TRUE(chart->rect().contains(item->outerRect()));
+        }
+        EXPECT_EQ(titles, chart->legendTitles().size());
+        EXPECT_GE(chart->axisRect()->height(), 60);
     }
 }
 
