@@ -1,6 +1,7 @@
 #include "ui/components/chartview.h"
 
 #include "ui/components/chart3d.h"
+#include "ui/components/chart_accessible.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -165,6 +166,7 @@ void ChartLabelTicker::generate(const QCPRange& range, const QLocale&, QChar, in
 
 ChartView::ChartView(QWidget* parent) : QCustomPlot(parent)
 {
+    installChartAccessibility();
     setBackground(Qt::white);
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     setNoAntialiasingOnDrag(true);

@@ -10,6 +10,9 @@
 
 #include <QLabel>
 
+#include <iterator>
+#include <utility>
+
 namespace quomble {
 
 namespace {
@@ -62,18 +65,28 @@ TotalsPanel::TotalsPanel(LabelSet& labels, QWidget* parent)
     icon_->setGeometry(376, 26, 32, 32);
     icon_->setPixmap(programPixmap(32));
     icon_->setCursor(Qt::PointingHandCursor);
+    icon_->setAccessibleName(QStringLiteral("Program icon"));
+    icon_->setAccessibleDescription(QStringLiteral("Opens the About window"));
+    frame_->setAccessibleName(QStringLiteral("Frame of the program icon"));
     connect(icon_, &ClickableLabel::clicked, this, &TotalsPanel::iconClicked);
 }
 
 void TotalsPanel::showTotals(const LogModel& m)
 {
-    setLabelText(labels_[23], QString::number(m.BootCount));
-    setLabelText(labels_[53], QString::number(m.DaysWithOnTime));
-    setLabelText(labels_[55], systemRatioText(m.BootIndex));
-    setLabelText(labels_[57], QString::number(m.CrashCount));
-    setLabelText(labels_[59], QString::number(m.LogoutCount));
-    setLabelText(labels_[61], systemRatioText(m.CrashsPerBoot));
-    setLabelText(labels_[80], systemRatioText(m.CrashsPerDay));
+    // Each figure with its name, as a screen reader reads it.
+    const std::pair<int, QString> figures[] = {
+        {23, QString::number(m.BootCount)},          {53, QString::number(m.DaysWithOnTime)},
+        {55, systemRatioText(m.BootIndex)},          {57, QString::number(m.CrashCount)},
+        {59, QString::number(m.LogoutCount)},        {61, systemRatioText(m.CrashsPerBoot)},
+        {80, systemRatioText(m.CrashsPerDay)},
+    };
+    static const char* const kNames[] = {"Boots",   "Days with boots", "BootIndex",      "Crashes",
+                                         "Shutdowns", "Crashes per boot", "Crashes per day"};
+    for (std::size_t i = 0; i < std::size(figures); ++i) {
+        QLabel* label = labels_[figures[i].first];
+        setLabelText(label, figures[i].second);
+        label->setAccessibleName(QLatin1String(kNames[i]) + QStringLiteral(": ") + figures[i].second);
+    }
     relayout();
 }
 
