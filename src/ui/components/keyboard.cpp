@@ -1,5 +1,6 @@
 #include "ui/components/keyboard.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -65,7 +66,13 @@ public:
 
 }  // namespace
 
-void showCurrentCell(QAbstractItemView* view) { view->setItemDelegate(new CurrentCellDelegate(view)); }
+void showCurrentCell(QAbstractItemView* view)
+{
+    view->setItemDelegate(new CurrentCellDelegate(view));
+    // The table's corner button selects every row (Ctrl+A does so from the keyboard).
+    if (auto* corner = view->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly))
+        corner->setAccessibleName(QStringLiteral("Select all rows"));
+}
 
 void addPopupMenuKeys(QWidget* window)
 {
@@ -80,11 +87,11 @@ void addPageKeys(QWidget* window, QTabWidget* pages)
         if (count > 1)
             pages->setCurrentIndex((pages->currentIndex() + by + count) % count);
     };
-    QAction* next = windowKeys(window, {QKeySequence(Qt::CTRL | Qt::Key_Tab),
-                                        QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
-    QAction* previous = windowKeys(
-        window, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-                 QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
+    QAction* next =
+        windowKeys(window, {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
+    QAction* previous = windowKeys(window, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                            QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
     QObject::connect(next, &QAction::triggered, pages, [step] { step(+1); });
     QObject::connect(previous, &QAction::triggered, pages, [step] { step(-1); });
 }

@@ -129,7 +129,8 @@ void CrashesWindow::sortByCurrentColumn()
     QTableView* table = KernelTable->hasFocus() ? KernelTable : CrashTable;
     const int column = std::max(0, table->currentIndex().column());
     const QHeaderView* header = table->horizontalHeader();
-    const bool again = header->sortIndicatorSection() == column && header->sortIndicatorOrder() == Qt::AscendingOrder;
+    const bool again =
+        header->sortIndicatorSection() == column && header->sortIndicatorOrder() == Qt::AscendingOrder;
     table->sortByColumn(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
@@ -245,6 +246,9 @@ void CrashesWindow::saveTableAs()
         saveTable(choice->path);
 }
 
-void CrashesWindow::contextMenuEvent(QContextMenuEvent* event) { CrashesMenu->popup(popupPlace(this, event)); }
+void CrashesWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    CrashesMenu->popup(popupPlace(this, event));
+}
 
 }  // namespace quomble

@@ -100,12 +100,12 @@ struct SliderRow {
     const char* editName;
 };
 const SliderRow kSliderRows[] = {
-    {"Time slot in days", &C::Panel6, QUOMBLE_CONTROL(C, Label1), "Time slot", 6, QUOMBLE_CONTROL(C, TrackBar1), 60, 1,
-     QUOMBLE_CONTROL(C, Edit1)},
-    {"Trend width in days", &C::Panel8, QUOMBLE_CONTROL(C, Label5), "Trend", 6, QUOMBLE_CONTROL(C, TrackBar3), 38, 1,
-     QUOMBLE_CONTROL(C, Edit3)},
-    {"Smoothing width in minutes", &C::Panel4, QUOMBLE_CONTROL(C, Label3), "Trend", 6, QUOMBLE_CONTROL(C, TrackBar2), 38, 0,
-     QUOMBLE_CONTROL(C, Edit2)},
+    {"Time slot in days", &C::Panel6, QUOMBLE_CONTROL(C, Label1), "Time slot", 6,
+     QUOMBLE_CONTROL(C, TrackBar1), 60, 1, QUOMBLE_CONTROL(C, Edit1)},
+    {"Trend width in days", &C::Panel8, QUOMBLE_CONTROL(C, Label5), "Trend", 6, QUOMBLE_CONTROL(C, TrackBar3),
+     38, 1, QUOMBLE_CONTROL(C, Edit3)},
+    {"Smoothing width in minutes", &C::Panel4, QUOMBLE_CONTROL(C, Label3), "Trend", 6,
+     QUOMBLE_CONTROL(C, TrackBar2), 38, 0, QUOMBLE_CONTROL(C, Edit2)},
 };
 
 QLabel* makeLabel(QWidget* parent, const QString& text, int left)
@@ -220,7 +220,8 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent)
         (this->*row.bar)->setAccessibleName(what);
         (this->*row.bar)->setAccessibleDescription(panel->toolTip());
         (this->*row.edit)->setAccessibleName(what + QStringLiteral(", typed"));
-        (this->*row.edit)->setAccessibleDescription(QStringLiteral("Type a number to set the slider beside it"));
+        (this->*row.edit)
+            ->setAccessibleDescription(QStringLiteral("Type a number to set the slider beside it"));
     }
     nameControl(this, QUOMBLE_CONTROL(ControlPanelControls, Label7),
                 makeLabel(Panel5, QStringLiteral("Rotation:"), 160));

@@ -75,7 +75,8 @@ DiagramPages::DiagramPages(QWidget* parent) : QTabWidget(parent)
         auto* view = new ChartView(tab);
         view->setObjectName(QLatin1String(row.chartName));
         // The chart's title is the caption of its tab; its description tells what it shows.
-        view->setAccessibleName(QString(QLatin1String(row.caption)).replace(QStringLiteral("&&"), QStringLiteral("&")));
+        view->setAccessibleName(
+            QString(QLatin1String(row.caption)).replace(QStringLiteral("&&"), QStringLiteral("&")));
         layout->addWidget(view);
         addTab(tab, QLatin1String(row.caption));
         this->*row.sheet = tab;

@@ -32,11 +32,12 @@ QVariant LogTableModel::data(const QModelIndex& index, int role) const
         return QString::fromStdString(order_.cell(model_, index.row() + 1, index.column()));
     case Qt::AccessibleTextRole: {
         // Read without the blank that ends a cell; an empty cell says what it stands for.
-        const QString text = QString::fromStdString(order_.cell(model_, index.row() + 1, index.column())).trimmed();
+        const QString text =
+            QString::fromStdString(order_.cell(model_, index.row() + 1, index.column())).trimmed();
         if (!text.isEmpty())
             return text;
         return order_.table() == LogTable::Boots && index.column() == 2 ? QStringLiteral("no logout")
-                                                                       : QStringLiteral("none");
+                                                                        : QStringLiteral("none");
     }
     case Qt::ForegroundRole:
         switch (column.colour) {
@@ -59,6 +60,8 @@ QVariant LogTableModel::data(const QModelIndex& index, int role) const
 
 QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Vertical && role == Qt::AccessibleTextRole && section >= 0 && section < rowCount())
+        return QStringLiteral("Row %1").arg(section + 1);  // the rows' header is hidden, not gone
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
     switch (role) {
@@ -68,7 +71,8 @@ QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int
         // The title without its sort mark, and the order in words.
         QString text = QString::fromStdString(columnTitle(order_.table(), section));
         if (section == sortedColumn_)
-            text += sortedAscending_ ? QStringLiteral(", sorted ascending") : QStringLiteral(", sorted descending");
+            text += sortedAscending_ ? QStringLiteral(", sorted ascending")
+                                     : QStringLiteral(", sorted descending");
         return text;
     }
     case Qt::AccessibleDescriptionRole:
@@ -101,7 +105,6 @@ void LogTableModel::rowsReordered()
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
-
 
 void LogTableModel::sortedBy(int column, bool ascending)
 {

@@ -185,8 +185,8 @@ void FiguresPanel::showRows(const LogModel& model, int first, int last)
         QStringList words;
         for (int i = 0; i < (figureRow(row).sentence ? 5 : 1); ++i)
             words << labels_[r.labels[i]]->text();
-        setNameIfNew(labels_[r.labels[0]], words.join(QLatin1Char(' ')) + QStringLiteral(": ") +
-                                               durationWords(table, row));
+        setNameIfNew(labels_[r.labels[0]],
+                     words.join(QLatin1Char(' ')) + QStringLiteral(": ") + durationWords(table, row));
     }
 }
 

@@ -10,9 +10,6 @@
 
 #include <QLabel>
 
-#include <iterator>
-#include <utility>
-
 namespace quomble {
 
 namespace {
@@ -73,19 +70,24 @@ TotalsPanel::TotalsPanel(LabelSet& labels, QWidget* parent)
 
 void TotalsPanel::showTotals(const LogModel& m)
 {
-    // Each figure with its name, as a screen reader reads it.
-    const std::pair<int, QString> figures[] = {
-        {23, QString::number(m.BootCount)},          {53, QString::number(m.DaysWithOnTime)},
-        {55, systemRatioText(m.BootIndex)},          {57, QString::number(m.CrashCount)},
-        {59, QString::number(m.LogoutCount)},        {61, systemRatioText(m.CrashsPerBoot)},
-        {80, systemRatioText(m.CrashsPerDay)},
+    // Each figure, and its name with it as a screen reader reads it.
+    const struct {
+        int label;
+        const char* name;
+        QString value;
+    } figures[] = {
+        {23, "Boots", QString::number(m.BootCount)},
+        {53, "Days with boots", QString::number(m.DaysWithOnTime)},
+        {55, "BootIndex", systemRatioText(m.BootIndex)},
+        {57, "Crashes", QString::number(m.CrashCount)},
+        {59, "Shutdowns", QString::number(m.LogoutCount)},
+        {61, "Crashes per boot", systemRatioText(m.CrashsPerBoot)},
+        {80, "Crashes per day", systemRatioText(m.CrashsPerDay)},
     };
-    static const char* const kNames[] = {"Boots",   "Days with boots", "BootIndex",      "Crashes",
-                                         "Shutdowns", "Crashes per boot", "Crashes per day"};
-    for (std::size_t i = 0; i < std::size(figures); ++i) {
-        QLabel* label = labels_[figures[i].first];
-        setLabelText(label, figures[i].second);
-        label->setAccessibleName(QLatin1String(kNames[i]) + QStringLiteral(": ") + figures[i].second);
+    for (const auto& figure : figures) {
+        QLabel* label = labels_[figure.label];
+        setLabelText(label, figure.value);
+        label->setAccessibleName(QLatin1String(figure.name) + QStringLiteral(": ") + figure.value);
     }
     relayout();
 }
