@@ -54,9 +54,10 @@ QString chartSummary(const ChartView& chart)
         }
     if (!first)
         return QStringLiteral("No points.");
-    QString text = QStringLiteral("%1 points from %2 to %3.")
-                       .arg(first->count())
-                       .arg(first->label(0), first->label(first->count() - 1));
+    QString text = first->count() == 1 ? QStringLiteral("1 point, %1.").arg(first->label(0))
+                                       : QStringLiteral("%1 points from %2 to %3.")
+                                             .arg(first->count())
+                                             .arg(first->label(0), first->label(first->count() - 1));
     for (const auto& s : chart.seriesList()) {
         if (!s->isActive() || s->count() == 0)
             continue;
@@ -68,9 +69,12 @@ QString chartSummary(const ChartView& chart)
             if (s->yValue(i) < s->yValue(low))
                 low = i;
         }
-        text += QStringLiteral(" %1: highest %2 at %3, lowest %4 at %5.")
-                    .arg(s->title(), valueText(s->yValue(high)), s->label(high), valueText(s->yValue(low)),
-                         s->label(low));
+        if (s->yValue(high) == s->yValue(low))
+            text += QStringLiteral(" %1: %2 throughout.").arg(s->title(), valueText(s->yValue(high)));
+        else
+            text += QStringLiteral(" %1: highest %2 at %3, lowest %4 at %5.")
+                        .arg(s->title(), valueText(s->yValue(high)), s->label(high),
+                             valueText(s->yValue(low)), s->label(low));
     }
     return text;
 }

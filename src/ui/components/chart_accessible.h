@@ -12,8 +12,8 @@ class ChartView;
 void installChartAccessibility();
 
 // "7 points from Tu 01.12.2026 to Mo 07.12.2026. Boots: highest 2 at We 02.12.2026, lowest 0
-// at ...": the range of the bottom axis and, for each shown series, its title, its highest
-// and lowest value and where they are.
+// at ...": the labels of the first and last point and, for each shown series, its title, its
+// highest and lowest value and where they are.
 QString chartSummary(const ChartView& chart);
 
 }  // namespace quomble

@@ -222,7 +222,11 @@ void TForm5::rotate(int step)
 
 void TForm5::describeRotation()
 {
-    const QString now = QStringLiteral("The daytime axis is turned by %1 hours").arg(settings_.RotationHours);
+    const int hours = settings_.RotationHours;
+    const QString now =
+        QStringLiteral("The daytime axis is turned by %1 %2")
+            .arg(hours)
+            .arg(hours == 1 || hours == -1 ? QStringLiteral("hour") : QStringLiteral("hours"));
     Panel1->SpeedButton1->setAccessibleDescription(now);
     Panel1->SpeedButton2->setAccessibleDescription(now);
 }

@@ -49,17 +49,18 @@ static_assert(std::size(kRows) == kFigureRows - 1, "one layout for each figure r
 
 const FigureRowLayout& layoutOf(int row) { return kRows[row - 1]; }
 
-// A duration of the table in words: "2 days, 5 hours, 3 minutes, 7 seconds"; "none" for "-".
+// A duration of the table in words: "2 days, 5 hours, 1 minute, 7 seconds"; "none" for "-".
 QString durationWords(const FigureTable& table, int row)
 {
-    static const char* const kUnits[4] = {"days", "hours", "minutes", "seconds"};
+    static const char* const kUnits[4] = {"day", "hour", "minute", "second"};
     QStringList parts;
     for (int c = 0; c < 4; ++c) {
         const std::string& cell = table[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)];
         if (cell == "-")
             return QStringLiteral("none");
         if (!cell.empty())
-            parts << QString::fromStdString(cell) + QLatin1Char(' ') + QLatin1String(kUnits[c]);
+            parts << QString::fromStdString(cell) + QLatin1Char(' ') + QLatin1String(kUnits[c]) +
+                         (cell == "1" ? QString() : QStringLiteral("s"));
     }
     return parts.join(QStringLiteral(", "));
 }

@@ -1,4 +1,5 @@
 #include "support/keys.h"
+#include "support/qt_printers.h"
 #include "support/window_fixture.h"
 #include "ui/about/tform2.h"
 #include "ui/components/bevelpanel.h"
@@ -97,4 +98,20 @@ TEST_F(MainWindowKeys, everyCommandIsReachedWithoutAMouse)
     pickFromMenu(6);  // "End QuombleV"
     ASSERT_FALSE(f.isVisible());
     ASSERT_FALSE(QFile::exists(dir.file(QStringLiteral("Quomble.ini"))));
+}
+
+TEST_F(MainWindowKeys, aScreenReaderReadsEachFigureWithItsValueAsItMoves)
+{
+    dir.writeLog(knownLog());
+    TForm1& f = window();
+    ASSERT_TRUE(f.FormCreate());
+    ASSERT_EQ(f.label(23)->accessibleName(), "Boots: 5");
+    ASSERT_EQ(
+        f.label(4)->accessibleName(),
+        "current boot of 07.12.2026 at 11:00:00 o'clock, thus before: 0 days, 1 hour, 0 minutes, 0 seconds");
+    ASSERT_EQ(f.label(16)->accessibleName().section(QLatin1Char(':'), 0, 0), "difference of last to average");
+    clock.now->second = 1;
+    f.Timer1Timer();
+    ASSERT_TRUE(f.label(4)->accessibleName().endsWith("0 minutes, 1 second")) << f.label(4)->accessibleName();
+    f.close();
 }

@@ -1,6 +1,8 @@
 #include "diagrams_fixture.h"
 #include "support/keys.h"
+#include "support/qt_printers.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -71,4 +73,30 @@ TEST(DiagramsWindowKeys, everyControlAndPageWithoutAMouse)
     ASSERT_TRUE(f.isVisible());
     press(&f, Qt::Key_Escape);
     ASSERT_FALSE(f.isVisible());
+}
+
+TEST(DiagramsWindowReader, chartsAndControlsAreReadInWords)
+{
+    Settings stored;
+    stored.SlotDays = 2;
+    DiagramsFixture fx(weekLog(), stored);
+    TForm5& f = *fx.form;
+    QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(f.PageControl1->Chart1);
+    ASSERT_EQ(chart->role(), QAccessible::Chart);
+    ASSERT_EQ(chart->text(QAccessible::Name), "Boots & Crashs per day");
+    ASSERT_EQ(chart->text(QAccessible::Description).toStdString(),
+              "2 points from Su 06.12.2026 to Mo 07.12.2026. Boots: highest 1 at Mo 07.12.2026, lowest 0 at "
+              "Su 06.12.2026. BootTrend: highest 1 at Mo 07.12.2026, lowest 0 at Su 06.12.2026. Crashs: 0 "
+              "throughout. CrashTrend: 0 throughout.");
+    // Older days shown: the summary follows, and so does the scroll bar's.
+    f.Panel1->ScrollBar1->setValue(1);
+    f.PopupMenu1->CrashTrendproTag1->trigger();  // a hidden series is not read
+    ASSERT_EQ(chart->text(QAccessible::Description).toStdString(),
+              "2 points from Tu 01.12.2026 to We 02.12.2026. Boots: highest 2 at Tu 01.12.2026, lowest 1 at "
+              "We 02.12.2026. BootTrend: highest 2 at Tu 01.12.2026, lowest 1 at We 02.12.2026. Crashs: 0 "
+              "throughout.");
+    ASSERT_EQ(f.Panel1->ScrollBar1->accessibleDescription(), "Shows Tu 01.12.2026 to We 02.12.2026");
+    f.Panel1->SpeedButton2->click();
+    ASSERT_EQ(QAccessible::queryAccessibleInterface(f.Panel1->SpeedButton2)->text(QAccessible::Description),
+              "The daytime axis is turned by 1 hour");
 }
