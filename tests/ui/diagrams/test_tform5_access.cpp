@@ -60,6 +60,17 @@ TEST(DiagramsWindowKeys, everyControlAndPageWithoutAMouse)
     press(&f, Qt::Key_PageDown, Qt::ControlModifier);
     ASSERT_EQ(f.PageControl1->currentIndex(), 0);
 
+    // The chart takes the focus; its keys zoom and pan as the mouse does, Home shows all again.
+    ChartView* chart = f.PageControl1->Chart1;
+    ASSERT_TRUE(tabTo(&f, chart));
+    const QCPRange all = chart->keyRange();
+    press(&f, Qt::Key_Plus);
+    ASSERT_DOUBLE_EQ(chart->xAxis->range().size(), all.size() / 2);
+    press(&f, Qt::Key_Left);
+    ASSERT_LT(chart->xAxis->range().lower, all.lower + all.size() / 4);
+    press(&f, Qt::Key_Home);
+    ASSERT_EQ(chart->keyRange(), all);
+
     // The options by their keys and by the popup menu (Shift+F10, the Menu key).
     press(&f, Qt::Key_F3);
     ASSERT_FALSE(f.PageControl1->Chart1->view3D());
