@@ -132,6 +132,9 @@ void CrashesWindow::sortByCurrentColumn()
     const bool again =
         header->sortIndicatorSection() == column && header->sortIndicatorOrder() == Qt::AscendingOrder;
     table->sortByColumn(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
+    // The sort resets the rows; the current cell stays in the column for the next press.
+    if (!table->currentIndex().isValid() && table->model()->rowCount() > 0)
+        table->setCurrentIndex(table->model()->index(0, column));
 }
 
 void CrashesWindow::reload()
