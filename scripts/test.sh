@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the format check, a short run of each fuzz target,
 # the full build (core, report tool, desktop program, benchmarks) with warnings as errors and
-# its tests, the clang-tidy checks (scripts/check-tidy.sh), the Prometheus export against
+# its tests, the accessible names of the windows over AT-SPI (scripts/test-atspi.sh), the
+# clang-tidy checks (scripts/check-tidy.sh), the Prometheus export against
 # promtool and a real node exporter (scripts/test-metrics.sh), the window places under a
 # Wayland compositor (scripts/test-wayland.sh), the Debian package end to end
 # (scripts/test-package.sh), the boot log under a real systemd in a container
-# (scripts/test-container.sh), and a second build of the standard-library-only code and its tests under AddressSanitizer +
+# (scripts/test-container.sh), and a second build of the standard-library-only code and its
+# tests under AddressSanitizer +
 # UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json: fuzz, ci and
 # asan.
 set -euo pipefail
@@ -26,6 +28,9 @@ for target in intake settings import evidence; do
 done
 
 cmake --workflow --preset ci
+# The windows through a screen reader's eyes: every control and chart has a name in the
+# AT-SPI tree (scripts/test-atspi.sh).
+QUOMBLE_BUILD_DIR=build-ci scripts/test-atspi.sh
 # The checks of .clang-tidy over the sources, with the ci build's compile commands.
 scripts/check-tidy.sh build-ci
 

@@ -107,6 +107,9 @@ TForm2::TForm2(const QString& versionText, const QString& buildText, const QStri
     for (const AboutLink& row : kLinks)
         this->*row.member =
             makeLink(Panel1, QLatin1String(row.name), row.x, row.y, QString::fromLatin1(row.text));
+    Image1->setAccessibleName(QStringLiteral("Program icon"));
+    Label2->setAccessibleDescription(QStringLiteral("Opens the web page"));
+    Label7->setAccessibleDescription(QStringLiteral("Writes an e-mail"));
     connect(Label2, &ClickableLabel::clicked, this, &TForm2::Label2Click);
     connect(Label7, &ClickableLabel::clicked, this, &TForm2::Label7Click);
 

@@ -1,9 +1,12 @@
 #include "ui/components/chartview.h"
 
 #include "ui/components/chart3d.h"
+#include "ui/components/chart_accessible.h"
+#include "ui/components/keyboard.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -165,6 +168,8 @@ void ChartLabelTicker::generate(const QCPRange& range, const QLocale&, QChar, in
 
 ChartView::ChartView(QWidget* parent) : QCustomPlot(parent)
 {
+    installChartAccessibility();
+    setFocusPolicy(Qt::StrongFocus);
     setBackground(Qt::white);
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     setNoAntialiasingOnDrag(true);
@@ -505,6 +510,36 @@ void ChartView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QCustomPlot::mouseDoubleClickEvent(event);
     resetView();
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event)
+{
+    // The keys of the mouse's pan and zoom: a tenth of the shown range, or half or twice it.
+    const QCPRange shown = xAxis->range();
+    const bool plain = (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
+    switch (plain ? event->key() : 0) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        xAxis->moveRange((event->key() == Qt::Key_Left ? -0.1 : 0.1) * shown.size());
+        break;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+        xAxis->scaleRange(event->key() == Qt::Key_Plus ? 0.5 : 2.0, shown.center());
+        break;
+    case Qt::Key_Home:
+        resetView();
+        return;
+    default:
+        QCustomPlot::keyPressEvent(event);
+        return;
+    }
+    replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartView::paintEvent(QPaintEvent* event)
+{
+    QCustomPlot::paintEvent(event);
+    drawFocusFrame(this);
 }
 
 void ChartView::contextMenuEvent(QContextMenuEvent* event)

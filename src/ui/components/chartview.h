@@ -77,7 +77,8 @@ private:
 // A chart: series of the kinds above over a bottom axis labelled with the points' labels
 // and a value axis that is fixed from 0 to a maximum or follows the shown data; a legend at
 // the top; an optional 3D look. Dragging pans, the wheel zooms, a double click restores the
-// full view. A change of points resets the view to all points. It has no menu of its own: a
+// full view; with the focus, Left and Right pan, + and - zoom and Home restores the view.
+// A change of points resets the view to all points. It has no menu of its own: a
 // right click asks the widgets around it for theirs.
 class ChartView : public QCustomPlot {
     Q_OBJECT
@@ -136,6 +137,8 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;

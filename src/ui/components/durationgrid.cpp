@@ -1,5 +1,6 @@
 #include "ui/components/durationgrid.h"
 
+#include "ui/components/keyboard.h"
 #include "ui/components/palette.h"
 
 #include <QMouseEvent>
@@ -20,6 +21,7 @@ DurationGrid::DurationGrid(int columns, int rows, QWidget* parent)
       heights_(static_cast<std::size_t>(rows), kDefaultRowHeight),
       cells_(static_cast<std::size_t>(columns * rows))
 {
+    setFocusPolicy(Qt::StrongFocus);  // a screen reader's user reaches it with Tab
 }
 
 DurationGrid::Cell& DurationGrid::at(int column, int row)
@@ -125,6 +127,8 @@ void DurationGrid::paintEvent(QPaintEvent*)
         }
         y += rowHeight(r);
     }
+    p.end();
+    drawFocusFrame(this);
 }
 
 void DurationGrid::mousePressEvent(QMouseEvent* event)

@@ -3,8 +3,10 @@
 #include "crash_table_model.h"
 #include "core/boot_ends.h"
 #include "core/table_text.h"
+#include "ui/components/cell_delegate.h"
 #include "ui/components/control_name.h"
 #include "ui/components/file_export.h"
+#include "ui/components/keyboard.h"
 #include "ui/components/messages.h"
 
 #include <QClipboard>
@@ -35,6 +37,8 @@ QTableView* setUpTable(QTableView* table, const QString& accessibleName, CrashTa
     table->horizontalHeader()->setStretchLastSection(true);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->setTabKeyNavigation(false);  // Tab leaves the table
+    table->setItemDelegate(new CellDelegate(table, false));
+    nameCornerButton(table);
     return table;
 }
 
@@ -105,14 +109,34 @@ CrashesWindow::CrashesWindow(std::filesystem::path logFile, Clock clock, QWidget
     nameControl(this, QUOMBLE_CONTROL(CrashesWindow, SaveCrashes),
                 CrashesMenu->addAction(QStringLiteral("Save table as...")));
     SaveCrashes->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    nameControl(this, QUOMBLE_CONTROL(CrashesWindow, SortCrashes),
+                CrashesMenu->addAction(QStringLiteral("Sort by this column")));
+    SortCrashes->setShortcut(QKeySequence(Qt::Key_F9));
     addAction(CopyCrashes);
     addAction(SaveCrashes);
+    addAction(SortCrashes);
+    connect(SortCrashes, &QAction::triggered, this, &CrashesWindow::sortByCurrentColumn);
+    addPopupMenuKeys(this);
     connect(CopyCrashes, &QAction::triggered, this,
             [this] { QGuiApplication::clipboard()->setText(selectedRowsText()); });
     connect(SaveCrashes, &QAction::triggered, this, &CrashesWindow::saveTableAs);
     connect(CrashTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showEvidenceOfCurrentRow(); });
     connect(crashes_, &QAbstractItemModel::modelReset, this, [this] { showEvidenceOfCurrentRow(); });
+}
+
+void CrashesWindow::sortByCurrentColumn()
+{
+    // The table with the focus, else the crash table; the order turns as a header click turns it.
+    QTableView* table = KernelTable->hasFocus() ? KernelTable : CrashTable;
+    const int column = std::max(0, table->currentIndex().column());
+    const QHeaderView* header = table->horizontalHeader();
+    const bool again =
+        header->sortIndicatorSection() == column && header->sortIndicatorOrder() == Qt::AscendingOrder;
+    table->sortByColumn(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
+    // The sort resets the rows; the current cell stays in the column for the next press.
+    if (!table->currentIndex().isValid() && table->model()->rowCount() > 0)
+        table->setCurrentIndex(table->model()->index(0, column));
 }
 
 void CrashesWindow::reload()
@@ -227,6 +251,9 @@ void CrashesWindow::saveTableAs()
         saveTable(choice->path);
 }
 
-void CrashesWindow::contextMenuEvent(QContextMenuEvent* event) { CrashesMenu->popup(event->globalPos()); }
+void CrashesWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    CrashesMenu->popup(popupPlace(this, event));
+}
 
 }  // namespace quomble

@@ -47,6 +47,8 @@ protected:
 private:
     void showEvidenceOfCurrentRow();
     void saveTableAs();
+    // "Sort by this column" (F9): the focused table by the column of its current cell.
+    void sortByCurrentColumn();
 
     std::filesystem::path logFile_;
     Clock clock_;
@@ -59,6 +61,7 @@ private:
     QMenu* CrashesMenu = nullptr;
     QAction* CopyCrashes = nullptr;
     QAction* SaveCrashes = nullptr;
+    QAction* SortCrashes = nullptr;
 };
 
 }  // namespace quomble

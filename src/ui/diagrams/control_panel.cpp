@@ -2,7 +2,9 @@
 
 #include "core/settings.h"
 #include "ui/components/control_name.h"
+#include "ui/components/keyboard.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -24,12 +26,34 @@ constexpr int kRowHeight = 24;
 constexpr int kHintDuration = 60000;
 
 // The time slot's scroll bar: a click in its track moves by the large step, while its thumb
-// keeps the platform's smallest size, however few days there are to scroll through.
+// keeps the platform's smallest size, however few days there are to scroll through. It takes
+// the focus like the other controls (the arrow keys, Page Up and Down, Home and End move it)
+// and shows it.
 class SlotScrollBar : public QScrollBar {
 public:
-    using QScrollBar::QScrollBar;
+    SlotScrollBar(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+    }
 
 protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QScrollBar::paintEvent(event);
+        drawFocusFrame(this);
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // Left goes to older days and Right to newer ones (a scroll bar's controls are
+        // turned round for its wheel, which turns the arrow keys round as well).
+        if (event->modifiers() == Qt::NoModifier &&
+            (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+            triggerAction(event->key() == Qt::Key_Left ? SliderSingleStepSub : SliderSingleStepAdd);
+            return;
+        }
+        QScrollBar::keyPressEvent(event);
+    }
+
     void initStyleOption(QStyleOptionSlider* option) const override
     {
         QScrollBar::initStyleOption(option);
@@ -62,6 +86,7 @@ const PanelBox kPanels[] = {
 
 // The rows of a width: its caption, its track bar and the edit box that shows the value.
 struct SliderRow {
+    const char* what;  // what the row's controls set, for a screen reader
     QWidget* C::*panel;
     QLabel* C::*label;
     const char* labelName;
@@ -75,12 +100,12 @@ struct SliderRow {
     const char* editName;
 };
 const SliderRow kSliderRows[] = {
-    {&C::Panel6, QUOMBLE_CONTROL(C, Label1), "Time slot", 6, QUOMBLE_CONTROL(C, TrackBar1), 60, 1,
-     QUOMBLE_CONTROL(C, Edit1)},
-    {&C::Panel8, QUOMBLE_CONTROL(C, Label5), "Trend", 6, QUOMBLE_CONTROL(C, TrackBar3), 38, 1,
-     QUOMBLE_CONTROL(C, Edit3)},
-    {&C::Panel4, QUOMBLE_CONTROL(C, Label3), "Trend", 6, QUOMBLE_CONTROL(C, TrackBar2), 38, 0,
-     QUOMBLE_CONTROL(C, Edit2)},
+    {"Time slot in days", &C::Panel6, QUOMBLE_CONTROL(C, Label1), "Time slot", 6,
+     QUOMBLE_CONTROL(C, TrackBar1), 60, 1, QUOMBLE_CONTROL(C, Edit1)},
+    {"Trend width in days", &C::Panel8, QUOMBLE_CONTROL(C, Label5), "Trend", 6, QUOMBLE_CONTROL(C, TrackBar3),
+     38, 1, QUOMBLE_CONTROL(C, Edit3)},
+    {"Smoothing width in minutes", &C::Panel4, QUOMBLE_CONTROL(C, Label3), "Trend", 6,
+     QUOMBLE_CONTROL(C, TrackBar2), 38, 0, QUOMBLE_CONTROL(C, Edit2)},
 };
 
 QLabel* makeLabel(QWidget* parent, const QString& text, int left)
@@ -190,6 +215,13 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent)
                     makeLabel(panel, QLatin1String(row.caption), row.labelLeft));
         nameControl(this, row.bar, row.barName, makeTrackBar(panel, row.barLeft, row.minimum));
         nameControl(this, row.edit, row.editName, makeEdit(panel));
+        const QString what = QLatin1String(row.what);
+        (this->*row.label)->setBuddy(this->*row.bar);
+        (this->*row.bar)->setAccessibleName(what);
+        (this->*row.bar)->setAccessibleDescription(panel->toolTip());
+        (this->*row.edit)->setAccessibleName(what + QStringLiteral(", typed"));
+        (this->*row.edit)
+            ->setAccessibleDescription(QStringLiteral("Type a number to set the slider beside it"));
     }
     nameControl(this, QUOMBLE_CONTROL(ControlPanelControls, Label7),
                 makeLabel(Panel5, QStringLiteral("Rotation:"), 160));
@@ -197,6 +229,10 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent)
                 makeButton(Panel5, QStringLiteral("<")));
     nameControl(this, QUOMBLE_CONTROL(ControlPanelControls, SpeedButton2),
                 makeButton(Panel5, QStringLiteral(">")));
+    ScrollBar1->setAccessibleName(QStringLiteral("First day shown"));
+    SpeedButton1->setAccessibleName(QStringLiteral("Rotate daytime one hour to the left"));
+    SpeedButton2->setAccessibleName(QStringLiteral("Rotate daytime one hour to the right"));
+    Label7->setBuddy(SpeedButton1);
 
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     connect(TrackBar2, &QSlider::valueChanged, this, [this] { TrackBar2Change(); });

@@ -76,6 +76,9 @@ DiagramPages::DiagramPages(QWidget* parent) : QTabWidget(parent)
         layout->setContentsMargins(0, 0, 0, 0);
         auto* view = new ChartView(tab);
         view->setObjectName(QLatin1String(row.chartName));
+        // The chart's title is the caption of its tab; its description tells what it shows.
+        view->setAccessibleName(
+            QString(QLatin1String(row.caption)).replace(QStringLiteral("&&"), QStringLiteral("&")));
         layout->addWidget(view);
         addTab(tab, QLatin1String(row.caption));
         this->*row.sheet = tab;

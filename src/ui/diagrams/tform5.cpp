@@ -6,6 +6,7 @@
 #include "ui/components/control_name.h"
 #include "ui/components/escape.h"
 #include "ui/components/file_export.h"
+#include "ui/components/keyboard.h"
 #include "ui/components/palette.h"
 #include "ui/components/programicon.h"
 #include "ui/components/screens.h"
@@ -44,9 +45,12 @@ TForm5::TForm5(LogModel& model, Settings& settings, Host host, QWidget* parent)
     nameControl(this, QUOMBLE_CONTROL(TForm5, Panel1), new ControlPanel(this));
     nameControl(this, QUOMBLE_CONTROL(TForm5, Animate1), new BusyIndicator(this));
     Animate1->hide();
+    Animate1->setAccessibleName(QStringLiteral("Computing the on-time per daytime"));
     nameControl(this, QUOMBLE_CONTROL(TForm5, PopupMenu1), new OptionsMenu(this));
     connectControls();
     routeEscape(this, [this](int key) { FormKeyDown(key); });
+    addPageKeys(this, PageControl1);
+    addPopupMenuKeys(this);
     FormCreate();
 }
 
@@ -98,6 +102,7 @@ void TForm5::FormCreate()
     Panel1->setUp(model_.DayCount, settings_.SlotDays, settings_.SmoothRadius,
                   settings_.shownTrendDays(model_.DayCount));
     setPanel1Height(Panel1->showRows(ControlPanel::Rows::TimeSlot));
+    describeRotation();
     // The legends in the buttons' colour (again at every change of the desktop's scheme).
     PageControl1->setLegendColor(palette::chartLegendColor(palette()));
     // The stored page; from now on a tab switch runs its handler.
@@ -186,6 +191,9 @@ void TForm5::slotStartChanged(int first)
     PageControl1->clearDays(false);
     SlotStart = first;
     Series_fuellen();
+    const DaySlot slot = daySlot(SlotStart, settings_.SlotDays, model_.DayCount);
+    Panel1->ScrollBar1->setAccessibleDescription(
+        QStringLiteral("Shows %1 to %2").arg(dayLabel(slot.first), dayLabel(slot.first + slot.count - 1)));
 }
 
 void TForm5::trendDaysChanged(int days)
@@ -213,6 +221,18 @@ void TForm5::rotate(int step)
 {
     settings_.RotationHours = rotationStep(settings_.RotationHours, step);
     Verlauf_scrollen();
+    describeRotation();
+}
+
+void TForm5::describeRotation()
+{
+    const int hours = settings_.RotationHours;
+    const QString now =
+        QStringLiteral("The daytime axis is turned by %1 %2")
+            .arg(hours)
+            .arg(hours == 1 || hours == -1 ? QStringLiteral("hour") : QStringLiteral("hours"));
+    Panel1->SpeedButton1->setAccessibleDescription(now);
+    Panel1->SpeedButton2->setAccessibleDescription(now);
 }
 
 void TForm5::setPanel1Height(int height)
@@ -327,7 +347,7 @@ void TForm5::CopyChart1Click()
 
 void TForm5::FormKeyDown(int key) { closeOnEscape(this, key); }
 
-void TForm5::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(event->globalPos()); }
+void TForm5::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(popupPlace(this, event)); }
 
 // --- Tabs ----------------------------------------------------------------------------------
 

@@ -149,6 +149,8 @@ private:
     void trendDaysChanged(int days);
     void smoothRadiusChanged(int minutes);
     void rotate(int step);
+    // Tells a screen reader the rotation at the rotation buttons.
+    void describeRotation();
     void optionSwitched(int row, bool on);
     // The per-day series, all or only the trends, over the days of the time slot.
     void fillDays(bool trendsOnly);

@@ -28,10 +28,16 @@ public:
     const TableOrder& order() const { return order_; }
     // The rows were reordered (or a mark changed) behind the model's back.
     void rowsReordered();
+    // The rows were sorted by `column` in that direction: reordered, and what the header
+    // tells a screen reader.
+    void sortedBy(int column, bool ascending);
 
 private:
     const LogModel& model_;
     TableOrder order_;
+    // The column the rows are in order of, and its direction: a fill lists them by number.
+    int sortedColumn_ = 0;
+    bool sortedAscending_ = true;
 };
 
 }  // namespace quomble

@@ -3,10 +3,11 @@
 #include "ui/components/busyindicator.h"
 #include "ui/components/control_name.h"
 #include "ui/components/file_export.h"
+#include "ui/components/keyboard.h"
 #include "ui/components/labels.h"
 #include "ui/components/scheme_widgets.h"
 #include "ui/components/screens.h"
-#include "ui/components/whole_text_delegate.h"
+#include "ui/components/cell_delegate.h"
 #include "ui/logdata/log_table_model.h"
 
 #include <QAction>
@@ -58,8 +59,11 @@ QTableView* TForm4::makeGrid(QWidget* page, LogTableModel* model)
     // Its own copy of the window's font: a style-sheet grid would take the desktop's font at
     // the desktop's next change of fonts or scheme.
     grid->setFont(page->window()->font());
-    grid->setItemDelegate(new WholeTextDelegate(grid));
+    grid->setItemDelegate(new CellDelegate(grid));
     grid->setSortingEnabled(false);
+    // Tab leaves the table for the tabs; the arrow keys move within it.
+    grid->setTabKeyNavigation(false);
+    nameCornerButton(grid);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -106,6 +110,15 @@ void TForm4::FormCreate(int pageIndex)
     nameControl(this, QUOMBLE_CONTROL(TForm4, StringAlignGrid2), makeGrid(TabSheet2, days_));
     nameControl(this, QUOMBLE_CONTROL(TForm4, Animate1), new BusyIndicator(TabSheet1));
     nameControl(this, QUOMBLE_CONTROL(TForm4, Animate2), new BusyIndicator(TabSheet2));
+    StringAlignGrid1->setAccessibleName(QStringLiteral("Boots table"));
+    StringAlignGrid1->setAccessibleDescription(
+        QStringLiteral("Every boot of the log: number, login, logout, on-time and off-time"));
+    StringAlignGrid2->setAccessibleName(QStringLiteral("Days table"));
+    StringAlignGrid2->setAccessibleDescription(
+        QStringLiteral("Every day from the first boot to today: number, weekday, date, boots, crashes and "
+                       "on-time"));
+    for (BusyIndicator* animation : {Animate1, Animate2})
+        animation->setAccessibleName(QStringLiteral("Sorting the table"));
 
     connect(StringAlignGrid1->horizontalHeader(), &QHeaderView::sectionPressed, this,
             [this](int column) { StringAlignGrid1FixedColClick(column); });
@@ -117,6 +130,8 @@ void TForm4::FormCreate(int pageIndex)
     setFixedHeight(kClientHeight);
     PageControl1Change();
     buildMenu();
+    addPageKeys(this, PageControl1);
+    addPopupMenuKeys(this);
 }
 
 void TForm4::buildMenu()
@@ -132,11 +147,14 @@ void TForm4::buildMenu()
     item(QUOMBLE_CONTROL(TForm4, CopyRows1), QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
     item(QUOMBLE_CONTROL(TForm4, SaveTable1), QStringLiteral("Save table as..."),
          QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(QUOMBLE_CONTROL(TForm4, SortColumn1), QStringLiteral("Sort by this column"),
+         QKeySequence(Qt::Key_F9));
     connect(CopyRows1, &QAction::triggered, this, &TForm4::CopyRows1Click);
+    connect(SortColumn1, &QAction::triggered, this, &TForm4::SortColumn1Click);
     connect(SaveTable1, &QAction::triggered, this, &TForm4::SaveTable1Click);
 }
 
-void TForm4::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(event->globalPos()); }
+void TForm4::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(popupPlace(this, event)); }
 
 QTableView* TForm4::shownGrid() const
 {
@@ -248,11 +266,11 @@ void TForm4::FormShow()
     StringGrid_fuellen();
 }
 
-void TForm4::selectAndReveal(QTableView* grid, int row)
+void TForm4::selectAndReveal(QTableView* grid, int row, int column)
 {
     if (row < 1 || row > grid->model()->rowCount())
         return;
-    const QModelIndex index = grid->model()->index(row - 1, 0);
+    const QModelIndex index = grid->model()->index(row - 1, column);
     grid->selectionModel()->setCurrentIndex(index,
                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     grid->scrollTo(index, QAbstractItemView::PositionAtBottom);
@@ -287,6 +305,12 @@ QString TForm4::Wochentag_lang(const QString& code)
     return QString::fromStdString(weekdayLongName(code.toStdString()));
 }
 
+void TForm4::SortColumn1Click()
+{
+    const QModelIndex current = shownGrid()->currentIndex();
+    headerPressed(PageControl1->currentIndex() == 0 ? 1 : 2, current.isValid() ? current.column() : 0);
+}
+
 void TForm4::StringAlignGrid1FixedColClick(int column) { headerPressed(1, column); }
 void TForm4::StringAlignGrid2FixedColClick(int column) { headerPressed(2, column); }
 
@@ -311,6 +335,7 @@ void TForm4::StringGrid_sortieren(int table, int column, bool ascending)
     const QModelIndex current = grid->selectionModel()->currentIndex();
     if (current.isValid())
         model->order().select(current.row() + 1);
+    const bool hadFocus = grid->hasFocus();
 
     grid->hide();
     placeAnimations();
@@ -332,8 +357,10 @@ void TForm4::StringGrid_sortieren(int table, int column, bool ascending)
     emit sortingChanged(false);
     animation->stop();
     grid->show();
-    model->rowsReordered();
-    selectAndReveal(grid, model->order().selectedRow());
+    model->sortedBy(column, ascending);
+    selectAndReveal(grid, model->order().selectedRow(), current.isValid() ? current.column() : 0);
+    if (hadFocus)
+        grid->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace quomble

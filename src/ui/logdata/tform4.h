@@ -42,6 +42,9 @@ public:
     // "Copy": the selected rows of the shown table, header line first, tab-separated, to
     // the clipboard.
     void CopyRows1Click();
+    // "Sort by this column" (F9): the shown table by the column of its current cell, as a
+    // press on that column's header sorts it.
+    void SortColumn1Click();
     // "Save table as...": asks for a file and writes the shown table as TSV or CSV.
     void SaveTable1Click();
     // The selected rows of the shown table as the clipboard gets them.
@@ -64,6 +67,7 @@ public:
     QMenu* PopupMenu1 = nullptr;
     QAction* CopyRows1 = nullptr;
     QAction* SaveTable1 = nullptr;
+    QAction* SortColumn1 = nullptr;
     LogTableModel* bootsModel() const { return boots_; }
     LogTableModel* daysModel() const { return days_; }
 
@@ -84,7 +88,7 @@ private:
     void headerPressed(int table, int column);
     void placeAnimations();
     QTableView* makeGrid(QWidget* page, LogTableModel* model);
-    void selectAndReveal(QTableView* grid, int row);
+    void selectAndReveal(QTableView* grid, int row, int column = 0);
     void buildMenu();
     QTableView* shownGrid() const;
     LogTableModel* shownModel() const;

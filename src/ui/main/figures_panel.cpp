@@ -49,6 +49,28 @@ static_assert(std::size(kRows) == kFigureRows - 1, "one layout for each figure r
 
 const FigureRowLayout& layoutOf(int row) { return kRows[row - 1]; }
 
+// A duration of the table in words: "2 days, 5 hours, 1 minute, 7 seconds"; "none" for "-".
+QString durationWords(const FigureTable& table, int row)
+{
+    static const char* const kUnits[4] = {"day", "hour", "minute", "second"};
+    QStringList parts;
+    for (int c = 0; c < 4; ++c) {
+        const std::string& cell = table[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)];
+        if (cell == "-")
+            return QStringLiteral("none");
+        if (!cell.empty())
+            parts << QString::fromStdString(cell) + QLatin1Char(' ') + QLatin1String(kUnits[c]) +
+                         (cell == "1" ? QString() : QStringLiteral("s"));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+void setNameIfNew(QWidget* widget, const QString& name)
+{
+    if (widget->accessibleName() != name)
+        widget->setAccessibleName(name);
+}
+
 constexpr int kRowHeight = 16;
 constexpr int kGroupGap = 4;  // a row that ends a group stands this much taller
 
@@ -87,6 +109,10 @@ FiguresPanel::FiguresPanel(LabelSet& labels, QWidget* parent)
     setHint(labels_[17], QStringLiteral("results from \"sum of all OnTimes\" per number of crashes "));
 
     grid_ = new DurationGrid(4, kFigureRows, this);
+    grid_->setAccessibleName(QStringLiteral("Durations"));
+    grid_->setAccessibleDescription(
+        QStringLiteral("Days, hours, minutes and seconds of each figure beside it; each figure's caption "
+                       "reads its value"));
     grid_->setGeometry(308, 6, 115, 270);
     grid_->setColumnWidth(0, 40);
     for (int c = 1; c < 4; ++c)
@@ -130,13 +156,13 @@ void FiguresPanel::showFixed(const LogModel& model)
 void FiguresPanel::showLive(const LogModel& model)
 {
     showHints(model, 1, kFirstFixedFigureRow - 1);
-    showRows(model, 1, kFirstFixedFigureRow - 1);  // row 6 shows "-" while there is no crash
-    if (model.CrashCount <= 0) {
+    if (model.CrashCount <= 0) {  // row 6 shows "-" while there is no crash
         const FigureRowLayout& r = layoutOf(6);
         setLabelText(labels_[r.labels[1]], QStringLiteral("-"));
         setLabelText(labels_[r.labels[3]], QStringLiteral("-"));
         flowSentences();
     }
+    showRows(model, 1, kFirstFixedFigureRow - 1);
     for (int row = 1; row < kFigureRows; ++row) {
         if (!figureRow(row).warning)
             continue;
@@ -154,6 +180,15 @@ void FiguresPanel::showRows(const LogModel& model, int first, int last)
             grid_->setCell(
                 c, row,
                 QString::fromStdString(table[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)]));
+    // A screen reader reads each figure at its caption: the row's words and its duration.
+    for (int row = std::max(first, 1); row <= last; ++row) {
+        const FigureRowLayout& r = layoutOf(row);
+        QStringList words;
+        for (int i = 0; i < (figureRow(row).sentence ? 5 : 1); ++i)
+            words << labels_[r.labels[i]]->text();
+        setNameIfNew(labels_[r.labels[0]],
+                     words.join(QLatin1Char(' ')) + QStringLiteral(": ") + durationWords(table, row));
+    }
 }
 
 void FiguresPanel::showHints(const LogModel& model, int first, int last)

@@ -17,6 +17,7 @@
 #include "ui/components/palette.h"
 #include "ui/components/texts.h"
 #include "ui/components/escape.h"
+#include "ui/components/keyboard.h"
 #include "ui/components/programicon.h"
 #include "ui/components/screens.h"
 #include "ui/main/figures_format.h"
@@ -83,6 +84,7 @@ TForm1::TForm1(ProgramFiles files, Clock clock, QWidget* parent)
     nameControl(this, QUOMBLE_CONTROL(TForm1, Bevel1), Panel2->iconFrame());
     connect(Panel2, &TotalsPanel::iconClicked, this, &TForm1::Image1Click);
     buildMenu();
+    addPopupMenuKeys(this);
 
     nameControl(this, QUOMBLE_CONTROL(TForm1, Timer1), new QTimer(this));
     Timer1->setInterval(1000);
@@ -397,7 +399,7 @@ void TForm1::StringAlignGrid1Click() { StringAlignGrid1->clearSelection(); }
 
 void TForm1::FormKeyDown(int key) { closeOnEscape(this, key); }
 
-void TForm1::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(event->globalPos()); }
+void TForm1::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(popupPlace(this, event)); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {

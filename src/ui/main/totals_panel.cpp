@@ -65,18 +65,33 @@ TotalsPanel::TotalsPanel(LabelSet& labels, QWidget* parent)
     icon_->setGeometry(376, 26, 32, 32);
     icon_->setPixmap(programPixmap(32));
     icon_->setCursor(Qt::PointingHandCursor);
+    icon_->setAccessibleName(QStringLiteral("Program icon"));
+    icon_->setAccessibleDescription(QStringLiteral("Opens the About window"));
+    frame_->setAccessibleName(QStringLiteral("Frame of the program icon"));
     connect(icon_, &ClickableLabel::clicked, this, &TotalsPanel::iconClicked);
 }
 
 void TotalsPanel::showTotals(const LogModel& m)
 {
-    setLabelText(labels_[23], QString::number(m.BootCount));
-    setLabelText(labels_[53], QString::number(m.DaysWithOnTime));
-    setLabelText(labels_[55], systemRatioText(m.BootIndex));
-    setLabelText(labels_[57], QString::number(m.CrashCount));
-    setLabelText(labels_[59], QString::number(m.LogoutCount));
-    setLabelText(labels_[61], systemRatioText(m.CrashsPerBoot));
-    setLabelText(labels_[80], systemRatioText(m.CrashsPerDay));
+    // Each figure, and its name with it as a screen reader reads it.
+    const struct {
+        int label;
+        const char* name;
+        QString value;
+    } figures[] = {
+        {23, "Boots", QString::number(m.BootCount)},
+        {53, "Days with boots", QString::number(m.DaysWithOnTime)},
+        {55, "BootIndex", systemRatioText(m.BootIndex)},
+        {57, "Crashes", QString::number(m.CrashCount)},
+        {59, "Shutdowns", QString::number(m.LogoutCount)},
+        {61, "Crashes per boot", systemRatioText(m.CrashsPerBoot)},
+        {80, "Crashes per day", systemRatioText(m.CrashsPerDay)},
+    };
+    for (const auto& figure : figures) {
+        QLabel* label = labels_[figure.label];
+        setLabelText(label, figure.value);
+        label->setAccessibleName(QLatin1String(figure.name) + QStringLiteral(": ") + figure.value);
+    }
     relayout();
 }
 

@@ -7,6 +7,8 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
@@ -64,6 +66,34 @@ TEST(CrashesWindow, ShowsAndSavesTheRecordsTheReportPrints)
     EXPECT_TRUE(copied.startsWith(QStringLiteral("LogIn\tlast entry\t")));
     EXPECT_TRUE(copied.contains(QStringLiteral("03.12.2026 09:00:00\t03.12.2026 10:30:00")));
     EXPECT_FALSE(copied.contains(QStringLiteral("02.12.2026 08:03:12")));
+}
+
+// F9 sorts the focused table by its current column, the other way at the next press, as the
+// header does; Shift+F10 opens the window's menu.
+TEST(CrashesWindow, SortsAndOpensItsMenuFromTheKeyboard)
+{
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    testing::writeFile(log, kLog);
+    testing::writeFile(dir / "Quomble.log.ends", kEnds);
+    CrashesWindow window(log, fixedClock({2026, 12, 4, 12, 0, 0}));
+    window.reload();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QTableView* table = window.crashTable();
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(0, 2));
+    QTest::keyClick(table, Qt::Key_F9);
+    EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), 2);
+    EXPECT_EQ(table->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(table->model()->index(1, 2).data().toString(), QStringLiteral("0 01:30:00"));
+    QTest::keyClick(table, Qt::Key_F9);
+    EXPECT_EQ(table->model()->index(0, 2).data().toString(), QStringLiteral("0 01:30:00"));
+    QTest::keyClick(table, Qt::Key_F10, Qt::ShiftModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->parentWidget(), &window);
+    menu->close();
 }
 
 }  // namespace
