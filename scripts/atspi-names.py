@@ -4,8 +4,8 @@ every control, table cell or chart without a name.
 
 Run by scripts/test-atspi.sh inside a session bus with the AT-SPI bus and an X server:
     atspi-names.py <program>
-The program is started beside its log; the log data and diagrams windows are opened with
-their keys (xdotool), as a user without a mouse opens them.
+The program is started beside its log; the log data, diagrams, About and crashes windows are
+opened with their keys (xdotool), as a user without a mouse opens them.
 """
 import os
 import subprocess
@@ -101,28 +101,21 @@ def main():
             print("atspi-names: no main window")
             return 1
         time.sleep(0.5)
-        windows = [("main window", main_window)]
-        keys("QuombleView", "F2")
-        logdata = find_window(app, "LogData")
-        windows.append(("log data window", logdata))
         counts = [0, 0]
-        results = {}
-        for label, window in windows:
+        walk(main_window, "main window", problems, counts)
+        # Each secondary window opened by its key from the main window, walked, closed.
+        for label, key, title in (("log data window", "F2", "LogData"),
+                                  ("diagrams window", "F3", "Diagrams"),
+                                  ("About window", "F1", "About"),
+                                  ("crashes window", "F4", "Crashes")):
+            keys("QuombleView", key)
+            window = find_window(app, title)
             if window is None:
                 problems.append(f"{label}: not found")
                 continue
-            before = len(problems)
             walk(window, label, problems, counts)
-            results[label] = len(problems) - before
-        keys("LogData", "Escape")
-        time.sleep(0.5)
-        keys("QuombleView", "F3")
-        diagrams = find_window(app, "Diagrams")
-        if diagrams is None:
-            problems.append("diagrams window: not found")
-        else:
-            walk(diagrams, "diagrams window", problems, counts)
-            keys("Diagrams", "Escape")
+            keys(title, "Escape")
+            time.sleep(0.5)
         print(f"atspi-names: {counts[0]} objects, {counts[1]} charts")
         for problem in problems:
             print("  " + problem)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The windows as a screen reader sees them: the desktop program runs under its own X server
 # (Xvfb), session bus and AT-SPI bus, beside a test log in a temporary folder, and
-# scripts/atspi-names.py walks the accessible tree of the main, log data and diagrams windows
+# scripts/atspi-names.py walks the accessible tree of the main, log data, diagrams, About and
+# crashes windows
 # and fails on any control, cell or chart without a name. Installs at-spi2-core,
 # python3-pyatspi, dbus, dbus-x11, xvfb and xdotool when they are missing (as root or through
 # sudo). Skips, saying so, where the AT-SPI bus cannot start.

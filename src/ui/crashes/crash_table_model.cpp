@@ -28,11 +28,16 @@ int CrashTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant CrashTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid() ||
+        (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole))
         return {};
     const auto& cells = rows_[static_cast<std::size_t>(index.row())].cells;
     const auto column = static_cast<std::size_t>(index.column());
-    return column < cells.size() ? QString::fromStdString(cells[column]) : QString();
+    const QString text = column < cells.size() ? QString::fromStdString(cells[column]) : QString();
+    // A screen reader says in words what the "-" of a value not known shows.
+    if (role == Qt::AccessibleTextRole && text == QLatin1String("-"))
+        return QStringLiteral("not known");
+    return text;
 }
 
 QVariant CrashTableModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -11,6 +11,7 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QScrollBar>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -45,6 +46,10 @@ QTableView* setUpTable(QTableView* table, const QString& accessibleName, CrashTa
 QPlainTextEdit* setUpText(QPlainTextEdit* text, const QString& accessibleName)
 {
     text->setAccessibleName(accessibleName);
+    // Its page and scroll bars are read by the text's name too.
+    text->viewport()->setAccessibleName(accessibleName);
+    text->verticalScrollBar()->setAccessibleName(accessibleName + QStringLiteral(", scrolled up and down"));
+    text->horizontalScrollBar()->setAccessibleName(accessibleName + QStringLiteral(", scrolled sideways"));
     text->setReadOnly(true);
     text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     return text;
