@@ -16,15 +16,25 @@ display=:${QUOMBLE_TEST_DISPLAY:-71}
 work=$(mktemp -d /tmp/quombleview-package.XXXXXX)
 xvfb=""
 
+# The test user with everything it still runs (a session bus or an accessibility bus the
+# desktop program started keeps userdel from removing it).
+remove_user() {
+  id "$user" >/dev/null 2>&1 || return 0
+  pkill -KILL -u "$user" 2>/dev/null || true
+  for _ in $(seq 20); do pgrep -u "$user" >/dev/null || break; sleep 0.1; done
+  userdel -r "$user" 2>/dev/null || true
+}
 cleanup() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   if dpkg-query -W -f='${Status}' quombleview 2>/dev/null | grep -q installed; then
     DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq quombleview >/dev/null 2>&1 || true
   fi
-  id "$user" >/dev/null 2>&1 && userdel -r "$user" 2>/dev/null || true
+  remove_user
   rm -rf "$work"
 }
 trap cleanup EXIT
+# A test user left by a run that was killed before its clean-up.
+remove_user
 
 
 tools=(lintian desktop-file-utils appstream xvfb xdotool file)
