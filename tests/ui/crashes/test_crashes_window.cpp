@@ -30,15 +30,26 @@ const char* const kEnds =
     "[03.12.2026 09:00:00]\nkernel=6.1.0-28-amd64\ncause=power-loss-or-freeze\n"
     "confidence=medium\nlast_entry=03.12.2026 10:30:00\nevidence=the journal just stops\n";
 
+// The window over kLog and kEnds in a folder of its own, read.
+struct CrashesFixture {
+    CrashesFixture()
+    {
+        testing::writeFile(log, kLog);
+        testing::writeFile(dir / "Quomble.log.ends", kEnds);
+        window.reload();
+    }
+    TempFolder dir;
+    std::filesystem::path log = dir / "Quomble.log";
+    CrashesWindow window{log, fixedClock({2026, 12, 4, 12, 0, 0})};
+};
+
 // The window shows what the report prints: the same rows, the same texts, in its shown order.
 TEST(CrashesWindow, ShowsAndSavesTheRecordsTheReportPrints)
 {
-    TempFolder dir;
-    const auto log = dir / "Quomble.log";
-    testing::writeFile(log, kLog);
-    testing::writeFile(dir / "Quomble.log.ends", kEnds);
-    CrashesWindow window(log, fixedClock({2026, 12, 4, 12, 0, 0}));
-    window.reload();
+    CrashesFixture fx;
+    const auto& dir = fx.dir;
+    const auto& log = fx.log;
+    CrashesWindow& window = fx.window;
 
     QAbstractItemModel* crashes = window.crashTable()->model();
     ASSERT_EQ(crashes->rowCount(), 2);
@@ -72,12 +83,8 @@ TEST(CrashesWindow, ShowsAndSavesTheRecordsTheReportPrints)
 // header does; Shift+F10 opens the window's menu.
 TEST(CrashesWindow, SortsAndOpensItsMenuFromTheKeyboard)
 {
-    TempFolder dir;
-    const auto log = dir / "Quomble.log";
-    testing::writeFile(log, kLog);
-    testing::writeFile(dir / "Quomble.log.ends", kEnds);
-    CrashesWindow window(log, fixedClock({2026, 12, 4, 12, 0, 0}));
-    window.reload();
+    CrashesFixture fx;
+    CrashesWindow& window = fx.window;
     window.show();
     QApplication::setActiveWindow(&window);
     QTableView* table = window.crashTable();

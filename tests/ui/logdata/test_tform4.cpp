@@ -23,6 +23,13 @@ using quomble::testing::kNow;
 
 namespace {
 
+// A log of one boot, still running, read and analysed into `model`.
+void readOneRunningBoot(LogModel& model)
+{
+    quomble::testing::readAndRefresh(model, quomble::testing::logText({"07.12.2026 08:00:00 "}));
+    model.BC_Array_fuellen();
+}
+
 class LogDataWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -177,8 +184,7 @@ TEST(LogDataCells, WrittenOncePerShowing)
 TEST(LogDataPlace, NeverOpenedOverTheMainWindowAndReopenedWhereTheUserLeftIt)
 {
     LogModel one{fixedClock(kNow)};
-    quomble::testing::readAndRefresh(one, quomble::testing::logText({"07.12.2026 08:00:00 "}));
-    one.BC_Array_fuellen();
+    readOneRunningBoot(one);
     QWidget main;
     main.setGeometry(100, 100, 600, 500);
     TForm4 form(one, Settings{}, &main);
@@ -208,8 +214,7 @@ TEST(LogDataPlace, NeverOpenedOverTheMainWindowAndReopenedWhereTheUserLeftIt)
 TEST(LogDataPlace, NotSeenStaysAsStored)
 {
     LogModel one{fixedClock(kNow)};
-    quomble::testing::readAndRefresh(one, quomble::testing::logText({"07.12.2026 08:00:00 "}));
-    one.BC_Array_fuellen();
+    readOneRunningBoot(one);
     QWidget main;
     main.setGeometry(100, 100, 600, 500);
     TForm4 form(one, Settings{}, &main);
@@ -228,8 +233,7 @@ TEST(LogDataPlace, NotSeenStaysAsStored)
 TEST_F(LogDataWindow, SingleRowOnlyTurnsTheMark)
 {
     LogModel one{fixedClock(kNow)};
-    quomble::testing::readAndRefresh(one, quomble::testing::logText({"07.12.2026 08:00:00 "}));
-    one.BC_Array_fuellen();
+    readOneRunningBoot(one);
     TForm4 form(one, Settings{});
     form.show();
     form.StringAlignGrid1FixedColClick(1);
