@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <fcntl.h>
 #include <spawn.h>
@@ -263,16 +264,28 @@ std::vector<std::string> recordPastEnds(const std::filesystem::path& log, const 
     std::istringstream list(source.journalctl({"--list-boots", "--no-pager"}));
     const auto journal = parseBootList(list, notes);
     std::size_t known = 0, told = 0;
+    std::set<std::string> taken;  // the journal's boots already given to an entry
     for (std::size_t i = 0; i < entries.size() && !journal.empty(); ++i) {
         const LogEntry& entry = entries[i];
         // The journal's boot that began last before the entry (the boot service logs a boot
-        // seconds to minutes after its first journal entry), when the entry lies within it.
+        // seconds to minutes after its first journal entry), when the entry lies within it;
+        // failing that, the first one that began within a minute after it (a clock that
+        // stood a little behind). Never a later boot when an earlier one fits, and never a
+        // boot an earlier entry took: boots a few seconds apart (a crash loop) would each be
+        // told from another one's journal.
         const JournalBoot* boot = nullptr;
-        for (const auto& j : journal)
-            if (j.first <= entry.login + 60 && j.last + 60 >= entry.login && (!boot || j.first > boot->first))
+        for (const auto& j : journal) {
+            if (j.first > entry.login + 60 || j.last + 60 < entry.login || taken.contains(j.id))
+                continue;
+            const bool before = j.first <= entry.login;
+            const bool bootBefore = boot && boot->first <= entry.login;
+            if (!boot || (before && (!bootBefore || j.first > boot->first)) ||
+                (!before && !bootBefore && j.first < boot->first))
                 boot = &j;
+        }
         if (!boot)
             continue;
+        taken.insert(boot->id);
         BootEndRecord record =
             findBootEnd(records, entry.login) ? *findBootEnd(records, entry.login) : BootEndRecord{};
         record.login = entry.login;

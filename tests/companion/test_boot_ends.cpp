@@ -195,5 +195,34 @@ TEST(BootEnds, TheHistorysCrashesAreToldFromTheBootsTheJournalHolds)
     EXPECT_EQ(readFile(log), text);
 }
 
+// Boots a few seconds apart (a crash loop): each entry is told from its own boot's journal,
+// not from the last boot that began within a minute of it.
+TEST(BootEnds, BootsSecondsApartAreEachToldFromTheirOwnJournal)
+{
+    testing::LocalTimeZone utc("UTC0");
+    TempFolder dir;
+    const auto log = dir / "Quomble.log";
+    writeFile(log,
+              "07.12.2026 08:00:10 \r\n07.12.2026 08:00:40 07.12.2026 08:00:55\r\n07.12.2026 08:01:10 \r\n");
+    EvidenceSource source{
+        [](const std::vector<std::string>& args) -> std::string {
+            if (args[0] == "--list-boots")
+                return "IDX BOOT ID                          FIRST ENTRY                 LAST ENTRY\n"
+                       " -2 0a1b2c3d4e5f46a7b8c9d0e1f2a3b4c5 Mon 2026-12-07 08:00:08 UTC Mon "
+                       "2026-12-07 08:00:30 UTC\n"
+                       " -1 9e7d6c5b4a3948d7a6f5e4d3c2b1a090 Mon 2026-12-07 08:00:38 UTC Mon "
+                       "2026-12-07 08:00:55 UTC\n";
+            if (args[2] == "-k")
+                return "MESSAGE=Linux version 6.1.0-28-amd64 (debian-kernel@lists.debian.org)\n\n";
+            return sample("previous-boot-power-loss.export");
+        },
+        dir.path()};
+    recordPastEnds(log, source);
+    const auto records = parseBootEnds(readFile(bootEndsPath(log)));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].bootId, "0a1b2c3d4e5f46a7b8c9d0e1f2a3b4c5");
+    EXPECT_EQ(records[1].bootId, "9e7d6c5b4a3948d7a6f5e4d3c2b1a090");
+}
+
 }  // namespace
 }  // namespace quomble
